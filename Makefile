@@ -1,0 +1,45 @@
+# Top-level entry points. Every target that builds first makes sure the
+# Debian packages the project needs are present (only missing ones are
+# installed), then drives CMake in build/.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+PREFIX ?= /usr/local
+
+PACKAGES := g++ cmake make flex bison libmotif-dev libxt-dev libx11-dev \
+            libxext-dev libxpm-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            xvfb xdotool xfonts-base xfonts-100dpi x11-utils
+
+.PHONY: deps configure build test demo install bench clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@sh examples/run-demo.sh $(BUILD_DIR)
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+bench: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DZEM_BENCH=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	sh bench/run-all.sh $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

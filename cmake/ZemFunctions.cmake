@@ -1,0 +1,32 @@
+# Helpers for projects that build testers on the Zem harness.
+#
+#   zem_add_tester(<target> <sources>...)
+#     A tester program: the sources are linked in directly (so that their
+#     global ZemCall registrations are kept) with a main that hands its
+#     arguments to zemloop.
+#
+#   zem_add_script_test(<name> <tester> <script>)
+#     A CTest test that runs the tester on the script (relative paths are
+#     taken from the current source directory) in the current binary
+#     directory, where the script's result file lands. It passes when the
+#     tester exits with status 0.
+
+function(zem_add_tester target)
+  if(NOT ARGN)
+    message(FATAL_ERROR "zem_add_tester(${target}): no sources given")
+  endif()
+  add_executable(${target} ${ZEM_MAIN_SOURCE} ${ARGN})
+  target_link_libraries(${target} PRIVATE Zem::ZemTester)
+endfunction()
+
+function(zem_add_script_test name tester script)
+  get_filename_component(script_path "${script}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  if(TARGET ${tester})
+    set(tester_command $<TARGET_FILE:${tester}>)
+  else()
+    set(tester_command ${tester})
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${tester_command} ${script_path}
+           WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()

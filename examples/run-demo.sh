@@ -1,0 +1,17 @@
+#!/bin/sh
+# make demo: runs the example tester on the demo script, then prints the
+# verdict and the result file. Usage: run-demo.sh BUILD_DIR
+build=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
+tester="$(cd "$build" && pwd)/examples/ExampleTester"
+work="$build/demo"
+mkdir -p "$work"
+cp "$here/demo.txt" "$work/demo.txt"
+cd "$work" || exit 1
+echo "== ZemTester demo.txt"
+"$tester" demo.txt
+status=$?
+echo "== exit status $status"
+echo "== demo_result.txt"
+cat demo_result.txt
+exit $status

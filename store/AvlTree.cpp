@@ -1,0 +1,209 @@
+// AVL index: node pool, threaded insertion with rebalancing, and the
+// exact, floor and ceiling searches.
+#include "AvlTree.h"
+
+#include <cstdlib>
+
+AVL_TREE::AVL_TREE() : root(nullptr), spare(nullptr), end(nullptr), chunks(nullptr) {}
+
+AVL_TREE::~AVL_TREE() { avl_clear(); }
+
+void AVL_TREE::avl_clear() {
+    while (chunks) {
+        AvlNode* next = reinterpret_cast<AvlNode*>(chunks->data);
+        std::free(chunks);
+        chunks = next;
+    }
+    root = spare = end = nullptr;
+}
+
+int AVL_TREE::avl_chunkCount() const {
+    int n = 0;
+    for (const AvlNode* c = chunks; c; c = reinterpret_cast<const AvlNode*>(c->data)) ++n;
+    return n;
+}
+
+// Takes a node from the pool; a refused chunk ends the process (status 1).
+AvlNode* AVL_TREE::newNode(LOCAL_DAT* d) {
+    if (spare == end) {
+        AvlNode* chunk = static_cast<AvlNode*>(std::calloc(ChunkNodes, sizeof(AvlNode)));
+        if (!chunk) std::exit(1);
+        chunk->data = reinterpret_cast<LOCAL_DAT*>(chunks);
+        chunks = chunk;
+        spare = chunk + 1;
+        end = chunk + ChunkNodes;
+    }
+    AvlNode* n = spare;
+    spare = n->data ? reinterpret_cast<AvlNode*>(n->data) : n + 1;
+    n->data = d;
+    n->left = n->right = n->parent = nullptr;
+    n->balance = 0;
+    n->flags = 0;
+    d->avlNode = n;
+    return n;
+}
+
+void AVL_TREE::avl_push(LOCAL_DAT* d) {
+    AvlNode* n = newNode(d);
+    if (!root) {
+        root = n;
+        return;
+    }
+    AvlNode* pred = nullptr;
+    AvlNode* succ = nullptr;
+    AvlNode* at = root;
+    for (;;) {
+        if (compare(at->data, d) > 0) {
+            succ = at;
+            if (!(at->flags & AvlNode::LeftChild)) break;
+            at = at->left;
+        } else {
+            pred = at;
+            if (!(at->flags & AvlNode::RightChild)) break;
+            at = at->right;
+        }
+    }
+    n->parent = at;
+    n->left = pred;
+    n->right = succ;
+    if (at == succ) {
+        at->left = n;
+        at->flags |= AvlNode::LeftChild;
+    } else {
+        at->right = n;
+        at->flags |= AvlNode::RightChild;
+    }
+    rebalance(n);
+}
+
+void AVL_TREE::replaceChild(AvlNode* oldTop, AvlNode* newTop) {
+    AvlNode* p = newTop->parent;
+    if (!p) root = newTop;
+    else if ((p->flags & AvlNode::LeftChild) && p->left == oldTop) p->left = newTop;
+    else p->right = newTop;
+}
+
+// Lifts a's right child above a; threads and flags stay consistent.
+AvlNode* AVL_TREE::rotateLeft(AvlNode* a) {
+    AvlNode* b = a->right;
+    if (b->flags & AvlNode::LeftChild) {
+        a->right = b->left;
+        a->right->parent = a;
+    } else {
+        a->right = b;
+        a->flags &= ~AvlNode::RightChild;
+    }
+    b->left = a;
+    b->flags |= AvlNode::LeftChild;
+    b->parent = a->parent;
+    a->parent = b;
+    replaceChild(a, b);
+    return b;
+}
+
+AvlNode* AVL_TREE::rotateRight(AvlNode* a) {
+    AvlNode* b = a->left;
+    if (b->flags & AvlNode::RightChild) {
+        a->left = b->right;
+        a->left->parent = a;
+    } else {
+        a->left = b;
+        a->flags &= ~AvlNode::LeftChild;
+    }
+    b->right = a;
+    b->flags |= AvlNode::RightChild;
+    b->parent = a->parent;
+    a->parent = b;
+    replaceChild(a, b);
+    return b;
+}
+
+namespace {
+// Balances after a double rotation around pivot c between a and b, where
+// a is the node that became unbalanced on side s (+1 right, -1 left).
+void settleDouble(AvlNode* a, AvlNode* b, AvlNode* c, int s) {
+    a->balance = (c->balance == s) ? -s : 0;
+    b->balance = (c->balance == -s) ? s : 0;
+    c->balance = 0;
+}
+}
+
+void AVL_TREE::rebalance(AvlNode* n) {
+    for (AvlNode* p = n->parent; p; n = p, p = p->parent) {
+        bool fromLeft = (p->flags & AvlNode::LeftChild) && p->left == n;
+        p->balance += fromLeft ? -1 : 1;
+        if (p->balance == 0) return;
+        if (p->balance == 1 || p->balance == -1) continue;
+        if (p->balance == 2) {
+            AvlNode* r = p->right;
+            if (r->balance == -1) {
+                AvlNode* c = r->left;
+                rotateRight(r);
+                rotateLeft(p);
+                settleDouble(p, r, c, 1);
+            } else if (r->balance == 0 || r->balance == 1) {
+                rotateLeft(p);
+                r->balance = (r->balance == 1) ? 0 : -1;
+                p->balance = (r->balance == 0) ? 0 : 1;
+            } else {
+                std::exit(2);
+            }
+        } else if (p->balance == -2) {
+            AvlNode* l = p->left;
+            if (l->balance == 1) {
+                AvlNode* c = l->right;
+                rotateLeft(l);
+                rotateRight(p);
+                settleDouble(p, l, c, -1);
+            } else if (l->balance == 0 || l->balance == -1) {
+                rotateRight(p);
+                l->balance = (l->balance == -1) ? 0 : 1;
+                p->balance = (l->balance == 0) ? 0 : -1;
+            } else {
+                std::exit(2);
+            }
+        } else {
+            std::exit(2);
+        }
+        return;
+    }
+}
+
+LOCAL_DAT* AVL_TREE::avl_search(const LOCAL_DAT& key) const {
+    const AvlNode* at = root;
+    while (at) {
+        int c = compare(at->data, &key);
+        if (c == 0) return at->data;
+        if (c > 0) at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+        else at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+    }
+    return nullptr;
+}
+
+LOCAL_DAT* AVL_TREE::avl_loweq(const LOCAL_DAT& key) const {
+    const AvlNode* cand = nullptr;
+    const AvlNode* at = root;
+    while (at) {
+        if (compare(at->data, &key) <= 0) {
+            cand = at;
+            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+        } else {
+            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+        }
+    }
+    return cand ? cand->data : nullptr;
+}
+
+LOCAL_DAT* AVL_TREE::avl_uppeq(const LOCAL_DAT& key) const {
+    const AvlNode* cand = nullptr;
+    const AvlNode* at = root;
+    while (at) {
+        if (compare(at->data, &key) >= 0) {
+            cand = at;
+            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+        } else {
+            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+        }
+    }
+    return cand ? cand->data : nullptr;
+}

@@ -1,0 +1,68 @@
+// Ordered index of LOCAL_DAT records: a threaded, height-balanced binary
+// search tree whose order comes from the derived class's compare(). The tree
+// owns only its nodes, which it takes 99 at a time from chunks of 100.
+#ifndef ZEM_AVLTREE_H
+#define ZEM_AVLTREE_H
+
+struct AvlNode;
+
+// Base of every indexed record: the link back to the node that holds it.
+// avl_push sets it; a record is in at most one tree at a time.
+class LOCAL_DAT {
+public:
+    AvlNode* avlNode = nullptr;
+};
+
+// One tree node. left/right are children when their flag bit is set,
+// otherwise the in-order predecessor/successor threads (null at the ends).
+struct AvlNode {
+    LOCAL_DAT* data;       // the record; in pool nodes the free or chunk link
+    AvlNode* left;
+    AvlNode* right;
+    AvlNode* parent;       // null for the root
+    signed char balance;   // height(right) - height(left)
+    unsigned char flags;   // LeftChild | RightChild
+    enum { LeftChild = 0x01, RightChild = 0x02 };
+};
+
+class AVL_TREE {
+public:
+    enum { ChunkNodes = 100 };
+
+    AVL_TREE();
+    virtual ~AVL_TREE();
+    AVL_TREE(const AVL_TREE&) = delete;
+    AVL_TREE& operator=(const AVL_TREE&) = delete;
+
+    // Negative when a sorts before b, zero when equal, positive after.
+    // Always called with the stored record first and the key second.
+    virtual int compare(const LOCAL_DAT* a, const LOCAL_DAT* b) const = 0;
+
+    // Returns every node chunk to the heap; records are left untouched.
+    void avl_clear();
+    // Inserts d after every record that compares equal to it.
+    void avl_push(LOCAL_DAT* d);
+    LOCAL_DAT* avl_search(const LOCAL_DAT& key) const;
+    // Floor: the greatest record <= key (the last of equal ones), or null.
+    LOCAL_DAT* avl_loweq(const LOCAL_DAT& key) const;
+    // Ceiling: the smallest record >= key (the first of equal ones), or null.
+    LOCAL_DAT* avl_uppeq(const LOCAL_DAT& key) const;
+
+    // Inspection for tests and diagnostics.
+    const AvlNode* avl_root() const { return root; }
+    int avl_chunkCount() const;
+
+private:
+    AvlNode* newNode(LOCAL_DAT* d);
+    void rebalance(AvlNode* n);
+    AvlNode* rotateLeft(AvlNode* a);
+    AvlNode* rotateRight(AvlNode* a);
+    void replaceChild(AvlNode* oldTop, AvlNode* newTop);
+
+    AvlNode* root;
+    AvlNode* spare;   // next node to hand out: free-list head or fresh node
+    AvlNode* end;     // end of the newest chunk
+    AvlNode* chunks;  // chain of chunks through their first node
+};
+
+#endif

@@ -1,0 +1,85 @@
+// File adapter: one input read byte by byte, one output appended to.
+// Names longer than 255 characters are refused rather than cut, so that
+// no other file than the one named is ever opened.
+#include "FileGate.h"
+
+#include <cstring>
+
+namespace {
+// Records name in field; 0 (field empty) when it does not fit.
+int keepName(char* field, const char* name) {
+    field[0] = '\0';
+    if (!name) return 0;
+    std::size_t n = std::strlen(name);
+    if (n > FileGate::NameSize - 1) return 0;
+    std::memcpy(field, name, n + 1);
+    return 1;
+}
+}
+
+FileGate::FileGate() : in(nullptr), out(nullptr) {
+    outName[0] = '\0';
+    inName[0] = '\0';
+}
+
+FileGate::~FileGate() {
+    closeIn();
+    closeOut();
+}
+
+int FileGate::openIn(const char* fileName) {
+    closeIn();
+    if (!keepName(inName, fileName)) return 0;
+    in = std::fopen(inName, "r");
+    if (!in) inName[0] = '\0';
+    return in ? 1 : 0;
+}
+
+int FileGate::openOut(const char* fileName) {
+    closeOut();
+    if (!keepName(outName, fileName)) return 0;
+    out = std::fopen(outName, "a+");
+    if (!out) outName[0] = '\0';
+    return out ? 1 : 0;
+}
+
+void FileGate::closeIn() {
+    if (in) std::fclose(in);
+    in = nullptr;
+    inName[0] = '\0';
+}
+
+void FileGate::closeOut() {
+    if (out) std::fclose(out);
+    out = nullptr;
+    outName[0] = '\0';
+}
+
+int FileGate::deleteFile(const char* fileName) {
+    return (fileName && std::remove(fileName) == 0) ? 1 : 0;
+}
+
+int FileGate::getChar() {
+    if (!in) return -1;
+    int c = std::fgetc(in);
+    return c == EOF ? -1 : c;
+}
+
+void FileGate::putChar(char c) {
+    if (out) std::fputc(static_cast<unsigned char>(c), out);
+}
+
+FileGate& FileGate::operator<<(const char* text) {
+    if (out && text) std::fputs(text, out);
+    return *this;
+}
+
+FileGate& FileGate::operator<<(int value) {
+    if (out) std::fprintf(out, "%d", value);
+    return *this;
+}
+
+FileGate& FileGate::operator<<(double value) {
+    if (out) std::fprintf(out, "%lf", value);
+    return *this;
+}

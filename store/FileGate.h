@@ -1,0 +1,45 @@
+// The harness's gateway to files: one input read byte by byte and one output
+// appended to. Every operation is safe on a closed side: reads give -1,
+// writes do nothing.
+#ifndef ZEM_FILEGATE_H
+#define ZEM_FILEGATE_H
+
+#include <cstdio>
+
+class FileGate {
+public:
+    // File names have at most 255 characters; longer ones are refused.
+    enum { NameSize = 256 };
+
+    FileGate();
+    ~FileGate();
+    FileGate(const FileGate&) = delete;
+    FileGate& operator=(const FileGate&) = delete;
+
+    // Opens for reading (mode "r"). 1 on success; 0 leaves the input closed.
+    int openIn(const char* fileName);
+    // Opens for appending (mode "a+"). 1 on success; 0 leaves the output closed.
+    int openOut(const char* fileName);
+    void closeIn();
+    void closeOut();
+    // 1 when the file was removed, else 0.
+    int deleteFile(const char* fileName);
+
+    // The next input byte as 0..255; -1 at the end, on error or when closed.
+    int getChar();
+    void putChar(char c);
+    char* getInFileName() { return inName; }
+    char* getOutFileName() { return outName; }
+
+    FileGate& operator<<(const char* text);
+    FileGate& operator<<(int value);     // "%d"
+    FileGate& operator<<(double value);  // "%lf"
+
+private:
+    char outName[NameSize];
+    char inName[NameSize];
+    FILE* in;
+    FILE* out;
+};
+
+#endif

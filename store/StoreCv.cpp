@@ -1,0 +1,187 @@
+// Value handles: name composition with the 499-character limit, strict
+// reads by type, plain-value assignment, and group copy and paste.
+#include "StoreCv.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "FileGate.h"
+#include "Parse.h"
+#include "VarBank.h"
+
+namespace {
+char emptyText[1] = "";
+
+void appendCut(char* dst, std::size_t& used, const char* part, std::size_t cap) {
+    std::size_t n = std::strlen(part);
+    if (used + n > cap) n = cap - used;
+    std::memcpy(dst + used, part, n);
+    used += n;
+}
+}
+
+StoreCv::StoreCv(VarBank* b, const char* n) : bank(b) { setName(n, "", ""); }
+
+StoreCv::StoreCv(VarBank* b, const char* head, const char* sep, const char* tail) : bank(b) {
+    setName(head, sep, tail);
+}
+
+// The name is head, sep and tail joined; from 499 characters on, the whole
+// given name is reported, and only the first 499 characters are kept.
+void StoreCv::setName(const char* head, const char* sep, const char* tail) {
+    if (!head) head = "";
+    std::size_t total = std::strlen(head) + std::strlen(sep) + std::strlen(tail);
+    if (total > MaxName - 1)
+        Parse::getIO() << "\n" << "name truncated: " << head << sep << tail << "\n";
+    std::size_t used = 0;
+    appendCut(name, used, head, MaxName);
+    appendCut(name, used, sep, MaxName);
+    appendCut(name, used, tail, MaxName);
+    name[used] = '\0';
+}
+
+StoreCv::operator int() const {
+    StoreEl* el = bank ? bank->getData(name) : nullptr;
+    if (!el || el->getType() != StoreEl::TypeInt) return 0;
+    int v;
+    std::memcpy(&v, el->getData(), sizeof v);
+    return v;
+}
+
+StoreCv::operator double() const {
+    StoreEl* el = bank ? bank->getData(name) : nullptr;
+    if (!el || el->getType() != StoreEl::TypeDouble) return 0.0;
+    double v;
+    std::memcpy(&v, el->getData(), sizeof v);
+    return v;
+}
+
+StoreCv::operator char*() const {
+    StoreEl* el = bank ? bank->getData(name) : nullptr;
+    if (!el || el->getType() != StoreEl::TypeString) return emptyText;
+    return static_cast<char*>(el->getData());
+}
+
+int StoreCv::getType() const { return bank ? bank->getType(name) : 0; }
+
+StoreCv StoreCv::operator[](const char* member) const {
+    if (!member) return *this;
+    return StoreCv(bank, name, ".", member);
+}
+
+StoreCv StoreCv::operator[](int index) const {
+    char item[16];
+    std::snprintf(item, sizeof item, "[%d]", index);
+    return StoreCv(bank, name, "", item);
+}
+
+StoreCv& StoreCv::operator=(int value) {
+    if (!bank) return *this;
+    if (StoreEl* el = bank->getData(name)) el->setInt(value);
+    else bank->appElem(new StoreEl(name, value));
+    return *this;
+}
+
+StoreCv& StoreCv::operator=(double value) {
+    if (!bank) return *this;
+    if (StoreEl* el = bank->getData(name)) el->setDouble(value);
+    else bank->appElem(new StoreEl(name, value));
+    return *this;
+}
+
+StoreCv& StoreCv::operator=(const char* value) {
+    if (!bank) return *this;
+    if (StoreEl* el = bank->getData(name)) el->setString(value);
+    else bank->appElem(new StoreEl(name, value));
+    return *this;
+}
+
+StoreCv& StoreCv::operator=(const unsigned short* value) {
+    char narrow[NameSize];
+    std::size_t n = 0;
+    while (value && n < MaxName && (value[n] & 0xFF) != 0) {
+        narrow[n] = static_cast<char>(value[n] & 0xFF);
+        ++n;
+    }
+    narrow[n] = '\0';
+    return *this = static_cast<const char*>(narrow);
+}
+
+StoreCv& StoreCv::operator=(const StoreCv& src) {
+    if (!bank || !src.bank) return *this;
+    StoreEl* el = src.bank->getData(src.name);
+    if (!el) {
+        VarBank group(src);
+        return *this = group;
+    }
+    switch (el->getType()) {
+    case StoreEl::TypeInt: return *this = static_cast<int>(src);
+    case StoreEl::TypeDouble: return *this = static_cast<double>(src);
+    case StoreEl::TypeString: return *this = static_cast<const char*>(el->getData());
+    default: return *this;
+    }
+}
+
+namespace {
+void reportUnknownType() { Parse::getIO() << "\n" << "StoreCv::operator= unknown type" << "\n"; }
+
+// Items of a cut-out group ("3]", "3].y") return with "[", all else with
+// "."; a leading "0x" marks a hexadecimal member name, not an item.
+const char* separatorFor(const char* elName) {
+    bool item = std::isdigit(static_cast<unsigned char>(elName[0])) && elName[1] != 'x' &&
+                elName[1] != 'X';
+    return item ? "[" : ".";
+}
+
+// Overwrites el with src's value; 0 when the string could not be stored.
+int overwrite(StoreEl* el, const StoreEl* src) {
+    switch (src->getType()) {
+    case StoreEl::TypeInt: el->setInt(*static_cast<const int*>(src->getData())); return 1;
+    case StoreEl::TypeDouble: {
+        double v;
+        std::memcpy(&v, src->getData(), sizeof v);
+        el->setDouble(v);
+        return 1;
+    }
+    case StoreEl::TypeString: return el->setString(static_cast<const char*>(src->getData()));
+    default: reportUnknownType(); return 1;
+    }
+}
+
+StoreEl* makeCopy(const char* name, const StoreEl* src, bool& unknown) {
+    unknown = false;
+    switch (src->getType()) {
+    case StoreEl::TypeInt: return new StoreEl(name, *static_cast<const int*>(src->getData()));
+    case StoreEl::TypeDouble: {
+        double v;
+        std::memcpy(&v, src->getData(), sizeof v);
+        return new StoreEl(name, v);
+    }
+    case StoreEl::TypeString: return new StoreEl(name, static_cast<const char*>(src->getData()));
+    default: unknown = true; reportUnknownType(); return nullptr;
+    }
+}
+}
+
+// Only the elements present when the paste starts are walked, so pasting
+// a bank under a name of its own bank terminates.
+StoreCv& StoreCv::operator=(const VarBank& src) {
+    if (!bank) return *this;
+    int overwriteExisting = bank->hasPrefix(name);
+    const StoreEl* stop = src.last;
+    for (const StoreEl* el = src.first; el; el = el->getNext()) {
+        StoreCv target(bank, name, separatorFor(el->getName()), el->getName());
+        StoreEl* old = overwriteExisting ? bank->find(target.name) : nullptr;
+        if (old) {
+            if (!overwrite(old, el)) break;
+        } else {
+            bool unknown;
+            StoreEl* copy = makeCopy(target.name, el, unknown);
+            if (!unknown && !copy) break;
+            bank->appElem(copy);
+        }
+        if (el == stop) break;
+    }
+    return *this;
+}

@@ -1,0 +1,167 @@
+// Element records: construction with inline or block storage, value
+// updates in place, and the record pool behind operator new and delete.
+#include "StoreEl.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "BuddySystem.h"
+
+StoreEl* StoreEl::start = nullptr;
+StoreEl* StoreEl::end = nullptr;
+StoreEl* StoreEl::list = nullptr;
+int StoreEl::ctr = 0;
+
+char* StoreEl::allocBlock(int count) {
+    if (count > MaxPooledBlock) return static_cast<char*>(std::malloc(count));
+    if (!stringMemOpen()) return nullptr;
+    return StringMem.alloc(count);
+}
+
+// The capacity tells where a block came from: only blocks larger than
+// StringMem can serve were taken from the heap.
+void StoreEl::releaseBlock(void* block, int count) {
+    if (!block) return;
+    if (count > MaxPooledBlock) std::free(block);
+    else if (stringMemOpen()) StringMem.free(static_cast<char*>(block));
+}
+
+void StoreEl::init(int t) {
+    mark = ' ';
+    borrowed = 0;
+    type = t;
+    data = inData;
+    name = inName;
+    len = InlineSize;
+    next = nullptr;
+    inName[0] = '\0';
+    std::memset(inData, 0, sizeof inData);
+}
+
+// Copies n into the record; 0 (empty inline name) when no block was had.
+int StoreEl::takeName(const char* n) {
+    if (!n) n = "";
+    std::size_t l = std::strlen(n);
+    if (l >= InlineSize) {
+        name = allocBlock(static_cast<int>(l + 1));
+        if (!name) {
+            name = inName;
+            return 0;
+        }
+    }
+    std::memcpy(name, n, l + 1);
+    return 1;
+}
+
+StoreEl::StoreEl(const char* n, int value) {
+    init(TypeInt);
+    if (takeName(n)) setInt(value);
+}
+
+StoreEl::StoreEl(const char* n, double value) {
+    init(TypeDouble);
+    if (takeName(n)) setDouble(value);
+}
+
+StoreEl::StoreEl(const char* n, const char* value) {
+    init(TypeString);
+    if (!value) value = "";
+    std::size_t m = std::strlen(value);
+    int nameOk = takeName(n);
+    char* block = nullptr;
+    if (m >= InlineSize - 1) block = allocBlock(static_cast<int>(m + 1));
+    if (nameOk && (block || m < InlineSize - 1)) {
+        if (block) {
+            data = block;
+            len = static_cast<int>(m + 1);
+        }
+        std::memcpy(data, value, m + 1);
+        return;
+    }
+    if (block) releaseBlock(block, static_cast<int>(m + 1));
+    if (name != inName) releaseBlock(name, static_cast<int>(std::strlen(name) + 1));
+    name = inName;
+    inName[0] = '\0';
+}
+
+StoreEl::StoreEl(const char* keyName, KeyTag) {
+    type = TypeInt;
+    len = InlineSize;
+    next = nullptr;
+    data = inData;
+    mark = ' ';
+    borrowed = 1;
+    name = const_cast<char*>(keyName ? keyName : "");
+}
+
+StoreEl::~StoreEl() {
+    if (borrowed) return;
+    if (name != inName) releaseBlock(name, static_cast<int>(std::strlen(name) + 1));
+    if (data != inData) releaseBlock(data, len);
+}
+
+void StoreEl::setData(void* block, int newLen) {
+    if (!block) return;
+    if (data != inData) releaseBlock(data, len);
+    data = block;
+    len = newLen;
+}
+
+int StoreEl::setString(const char* s) {
+    if (!s) s = "";
+    std::size_t n = std::strlen(s);
+    if (n > static_cast<std::size_t>(len - 1)) {
+        char* block = allocBlock(static_cast<int>(n + 1));
+        if (!block) return 0;
+        std::memcpy(block, s, n + 1);
+        setData(block, static_cast<int>(n + 1));
+    } else {
+        std::memmove(data, s, n + 1);
+    }
+    type = TypeString;
+    return 1;
+}
+
+void StoreEl::setInt(int v) {
+    type = TypeInt;
+    std::memcpy(data, &v, sizeof v);
+}
+
+void StoreEl::setDouble(double v) {
+    type = TypeDouble;
+    std::memcpy(data, &v, sizeof v);
+}
+
+void* StoreEl::operator new(std::size_t size) noexcept {
+    if (size != sizeof(StoreEl)) return std::malloc(size);
+    if (start == end) {
+        StoreEl* blk = static_cast<StoreEl*>(std::calloc(BlockRecords, sizeof(StoreEl)));
+        if (!blk) return nullptr;
+        blk->next = list;
+        list = blk;
+        start = blk + 1;
+        end = blk + BlockRecords;
+    }
+    StoreEl* rec = start;
+    start = rec->next ? rec->next : rec + 1;
+    ++ctr;
+    return rec;
+}
+
+void StoreEl::operator delete(void* p, std::size_t size) noexcept {
+    if (!p) return;
+    if (size != sizeof(StoreEl)) {
+        std::free(p);
+        return;
+    }
+    StoreEl* rec = static_cast<StoreEl*>(p);
+    rec->next = start;
+    start = rec;
+    if (--ctr > 0) return;
+    while (list) {
+        StoreEl* nextBlock = list->next;
+        std::free(list);
+        list = nextBlock;
+    }
+    start = end = nullptr;
+}

@@ -1,0 +1,82 @@
+// The record of one named, typed variable of a VarBank. Short names and
+// values live inline; longer ones take blocks from StringMem, and values too
+// long for it (508 characters and more) take their block from the heap.
+#ifndef ZEM_STOREEL_H
+#define ZEM_STOREEL_H
+
+#include <cstddef>
+#include "AvlTree.h"
+
+class StoreEl : public LOCAL_DAT {
+public:
+    // Type codes shared by the bank, the handles and the report.
+    enum { TypeNone = 0, TypeInt = 1, TypeDouble = 2, TypeString = 3 };
+    enum { InlineSize = 40 };
+    // Largest request StringMem serves; longer blocks come from the heap.
+    enum { MaxPooledBlock = 508 };
+
+    StoreEl(const char* name, int value);
+    StoreEl(const char* name, double value);
+    StoreEl(const char* name, const char* value);
+    ~StoreEl();
+    StoreEl(const StoreEl&) = delete;
+    StoreEl& operator=(const StoreEl&) = delete;
+
+    void setMark() { mark = 'X'; }
+    void clearMark() { mark = ' '; }
+    int getMark() const { return mark == 'X' ? 1 : 0; }
+
+    // Takes block (from allocBlock or StringMem, capacity len) as the data
+    // area, releasing the current one unless inline. A null block is ignored.
+    void setData(void* block, int len);
+    // Stores s as the string value, enlarging the data block when needed.
+    // Returns 0 (element unchanged) when no block can be had.
+    int setString(const char* s);
+    void setInt(int v);
+    void setDouble(double v);
+
+    void setType(int t) { type = t; }
+    int getType() const { return type; }
+    int getLen() const { return len; }
+    char* getName() const { return name; }
+    void* getData() const { return data; }
+    StoreEl* getNext() const { return next; }
+    void setNext(StoreEl* n) { next = n; }
+
+    // A block of count bytes for a name or value: StringMem up to
+    // MaxPooledBlock, the heap above. Null when refused.
+    static char* allocBlock(int count);
+    // Returns a block of the given capacity to where allocBlock took it.
+    static void releaseBlock(void* block, int count);
+
+    // The record pool: blocks of 100 records, 99 handed out each. A null
+    // result (heap refused) makes the new-expression yield null.
+    enum { BlockRecords = 100 };
+    static void* operator new(std::size_t size) noexcept;
+    static void operator delete(void* p, std::size_t size) noexcept;
+
+    static StoreEl* start;  // free-list head, ending at the fresh position
+    static StoreEl* end;    // end of the newest block
+    static StoreEl* list;   // chain of blocks through their first record
+    static int ctr;         // live records
+
+private:
+    friend class VarBank;
+    struct KeyTag {};
+    // A search key that borrows name without copying; never released.
+    StoreEl(const char* keyName, KeyTag);
+    void init(int t);
+    int takeName(const char* n);
+
+    int type;
+    int len;
+    StoreEl* next;
+    alignas(8) char inData[InlineSize];
+    char inName[InlineSize];
+    char* name;
+    void* data;
+    char mark;
+    char borrowed;  // 1 for search keys: name is not ours to release
+};
+
+#endif

@@ -1,0 +1,152 @@
+// Named-variable bank: insertion-ordered list plus name index, lookups,
+// prefix tests, and the bank and group copies.
+#include "VarBank.h"
+
+#include <cstring>
+
+#include "FileGate.h"
+#include "Parse.h"
+#include "StoreCv.h"
+
+namespace {
+void reportUnknownType() { Parse::getIO() << "\n" << "VarBank::operator= unknown type" << "\n"; }
+
+// A new record holding src's value under newName; null for other types
+// (after the message) or when the pool is exhausted.
+StoreEl* copyOf(const StoreEl* src, const char* newName, bool& unknown) {
+    unknown = false;
+    switch (src->getType()) {
+    case StoreEl::TypeInt: {
+        int v;
+        std::memcpy(&v, src->getData(), sizeof v);
+        return new StoreEl(newName, v);
+    }
+    case StoreEl::TypeDouble: {
+        double v;
+        std::memcpy(&v, src->getData(), sizeof v);
+        return new StoreEl(newName, v);
+    }
+    case StoreEl::TypeString:
+        return new StoreEl(newName, static_cast<const char*>(src->getData()));
+    default:
+        unknown = true;
+        reportUnknownType();
+        return nullptr;
+    }
+}
+}
+
+VarBank::VarBank() : first(nullptr), last(nullptr) { std::strcpy(name, "VarBank"); }
+
+VarBank::VarBank(const StoreCv& cv) : VarBank() { *this = cv; }
+
+VarBank::~VarBank() { clear(); }
+
+void VarBank::clear() {
+    avl_clear();
+    StoreEl* el = first;
+    while (el) {
+        StoreEl* next = el->getNext();
+        delete el;
+        el = next;
+    }
+    first = last = nullptr;
+}
+
+void VarBank::appElem(StoreEl* el) {
+    if (!el) return;
+    el->setNext(nullptr);
+    if (last) last->setNext(el);
+    else first = el;
+    last = el;
+    avl_push(el);
+}
+
+// The key borrows elName, so a lookup never allocates.
+StoreEl* VarBank::find(const char* elName) const {
+    StoreEl key(elName, StoreEl::KeyTag());
+    return static_cast<StoreEl*>(avl_search(key));
+}
+
+StoreEl* VarBank::getData(const char* elName) const { return elName ? find(elName) : first; }
+
+int VarBank::getType(const char* elName) const {
+    if (!elName) return 0;
+    StoreEl* el = find(elName);
+    return el ? el->getType() : 0;
+}
+
+void VarBank::setName(const char* newName) {
+    if (!newName) newName = "";
+    std::size_t n = std::strlen(newName);
+    if (n > NameSize - 1) n = NameSize - 1;
+    std::memcpy(name, newName, n);
+    name[n] = '\0';
+}
+
+StoreCv VarBank::operator[](const char* elName) { return StoreCv(this, elName); }
+
+int VarBank::compare(const LOCAL_DAT* a, const LOCAL_DAT* b) const {
+    // strcmp orders by unsigned char and puts a prefix first.
+    return std::strcmp(static_cast<const StoreEl*>(a)->getName(),
+                       static_cast<const StoreEl*>(b)->getName());
+}
+
+int VarBank::hasPrefix(const char* prefix) const {
+    if (!prefix || !*prefix) return 0;
+    std::size_t n = std::strlen(prefix);
+    StoreEl key(prefix, StoreEl::KeyTag());
+    const StoreEl* up = static_cast<const StoreEl*>(avl_uppeq(key));
+    if (up && std::strncmp(up->getName(), prefix, n) == 0) return 1;
+    const StoreEl* low = static_cast<const StoreEl*>(avl_loweq(key));
+    return (low && std::strncmp(low->getName(), prefix, n) == 0) ? 1 : 0;
+}
+
+VarBank& VarBank::operator=(const VarBank& src) {
+    if (&src == this) return *this;
+    clear();
+    setName(src.name);
+    for (const StoreEl* el = src.first; el; el = el->getNext()) {
+        StoreCv h(this, el->getName());
+        switch (el->getType()) {
+        case StoreEl::TypeInt: h = *static_cast<const int*>(el->getData()); break;
+        case StoreEl::TypeDouble: {
+            double v;
+            std::memcpy(&v, el->getData(), sizeof v);
+            h = v;
+            break;
+        }
+        case StoreEl::TypeString: h = static_cast<const char*>(el->getData()); break;
+        default: reportUnknownType(); break;
+        }
+    }
+    return *this;
+}
+
+VarBank& VarBank::operator=(const StoreCv& cv) {
+    clear();
+    VarBank* src = cv.getData();
+    if (!src) return *this;
+    StoreCv dot(src, cv.getName(), ".", "");
+    StoreCv item(src, cv.getName(), "[", "");
+    copyGroup(*src, dot.getName(), item.getName());
+    return *this;
+}
+
+// Copies every element of src whose name extends dotPrefix or begins with
+// itemPrefix (both of one length k), named by what follows the first k bytes.
+void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix) {
+    std::size_t k = std::strlen(dotPrefix);
+    std::size_t kItem = std::strlen(itemPrefix);
+    for (const StoreEl* el = src.first; el; el = el->getNext()) {
+        const char* n = el->getName();
+        bool member = std::strncmp(n, dotPrefix, k) == 0 && n[k] != '\0';
+        bool item = std::strncmp(n, itemPrefix, kItem) == 0;
+        if (!member && !item) continue;
+        bool unknown;
+        StoreEl* copy = copyOf(el, n + (member ? k : kItem), unknown);
+        if (unknown) continue;
+        if (!copy) return;
+        appElem(copy);
+    }
+}

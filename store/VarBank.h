@@ -1,0 +1,60 @@
+// A named bank of named, typed variables (StoreEl records): kept in
+// insertion order for walks and in the AVL index, by name, for lookups.
+// The bank owns its elements.
+#ifndef ZEM_VARBANK_H
+#define ZEM_VARBANK_H
+
+#include "AvlTree.h"
+#include "StoreEl.h"
+
+class StoreCv;
+class FileGate;
+
+class VarBank : public AVL_TREE {
+public:
+    enum { NameSize = 500 };
+
+    VarBank();
+    // An empty bank filled with the group that cv names (see operator=).
+    VarBank(const StoreCv& cv);
+    ~VarBank() override;
+    VarBank(const VarBank&) = delete;
+
+    // Deletes every element; the bank keeps its name.
+    void clear();
+    // Appends el after the last element and indexes it; names are not checked.
+    void appElem(StoreEl* el);
+    // A null name gives the first element (start of a walk), else the element
+    // of that name or null.
+    StoreEl* getData(const char* name) const;
+    // The element's type code, 0 for a null name or a missing element.
+    int getType(const char* name) const;
+    char* getName() const { return const_cast<char*>(name); }
+    void setName(const char* newName);
+    StoreCv operator[](const char* elName);
+
+    // Copies names, values and order of src and takes its name.
+    VarBank& operator=(const VarBank& src);
+    // Becomes the group of cv: every cv.x and cv[i]... as x and i]...
+    VarBank& operator=(const StoreCv& cv);
+
+    // 1 if some element name begins with prefix; 0 for null or empty prefix.
+    int hasPrefix(const char* prefix) const;
+    // Names in unsigned byte order, a prefix before its extensions.
+    int compare(const LOCAL_DAT* a, const LOCAL_DAT* b) const override;
+
+    // Writes the verification block for this bank of expected values
+    // against actual to out; 1 when anything failed or status is 0.
+    int differ(FileGate& out, VarBank& actual, int status);
+
+private:
+    friend class StoreCv;
+    StoreEl* find(const char* elName) const;
+    void copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix);
+
+    char name[NameSize];
+    StoreEl* first;
+    StoreEl* last;
+};
+
+#endif
