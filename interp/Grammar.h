@@ -81,6 +81,7 @@ private:
     static int fitsGroup(const VarBank& group, std::size_t prefixLength);
     static int limitError(const char* message);
 
+    static void clearScratch();
     static int undefinedReference(const char* name);
     static int lookUp(const char* name);
     static int assignFound(StoreCv target, const char* name, int type);

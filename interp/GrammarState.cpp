@@ -38,6 +38,17 @@ void Grammar::start()
     Parse::getTestStore().clear();
     if (Parse::getSelector()[0] == '\0')
         Parse::getDefStore().clear();
+    clearScratch();
+}
+
+// A parse that ended inside a nested structure leaves parts of it in the
+// scratch members; the next parse must not find them there.
+void Grammar::clearScratch()
+{
+    for (int family = 0; family < Families; ++family) {
+        for (int index = 1; index < Levels; ++index)
+            member(family, index).clear();
+    }
 }
 
 void Grammar::setResultFile(const char* name)

@@ -34,6 +34,9 @@ public:
     static void setErrString(const char* text);
     static void setLastOutFile(const char* name);
     static char* getSelector();
+    // The one hook for parse errors: records "<message> in line N" with the
+    // current token as context, the line and the token's offset.
+    static void reportError(const char* message);
 
     // Test execution: the grammar calls finishBlock at every closing brace.
     static int hasStartFunc();

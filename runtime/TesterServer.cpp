@@ -241,6 +241,11 @@ int openListener(int port)
         std::printf("no socket\n");
         std::exit(1);
     }
+    // The tester closes each connection first, which leaves it in TIME_WAIT
+    // on this port; without address reuse the next bind would fail and the
+    // tester would end with "no bind" instead of listening again.
+    int reuse = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     sockaddr_in addr;
     std::memset(&addr, 0, sizeof addr);
     addr.sin_family = AF_INET;

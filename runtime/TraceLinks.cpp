@@ -2,6 +2,7 @@
 #include "TraceLinks.h"
 
 #include <climits>
+#include <cstddef>
 #include <vector>
 
 namespace {
@@ -29,7 +30,7 @@ int add(VarBank* node)
         table[slot] = node;
         return slot + 1;
     }
-    if (table.size() >= static_cast<size_t>(INT_MAX - 1))
+    if (table.size() >= static_cast<std::size_t>(INT_MAX - 1))
         return 0;
     table.push_back(node);
     return static_cast<int>(table.size());
@@ -38,7 +39,7 @@ int add(VarBank* node)
 VarBank* get(int handle)
 {
     std::vector<VarBank*>& table = slots();
-    if (handle <= 0 || static_cast<size_t>(handle) > table.size())
+    if (handle <= 0 || static_cast<std::size_t>(handle) > table.size())
         return nullptr;
     return table[handle - 1];
 }
@@ -46,7 +47,7 @@ VarBank* get(int handle)
 void release(int handle)
 {
     std::vector<VarBank*>& table = slots();
-    if (handle <= 0 || static_cast<size_t>(handle) > table.size() || !table[handle - 1])
+    if (handle <= 0 || static_cast<std::size_t>(handle) > table.size() || !table[handle - 1])
         return;
     table[handle - 1] = nullptr;
     freeSlots().push_back(handle - 1);

@@ -44,29 +44,31 @@ AvlNode* AVL_TREE::newNode(LOCAL_DAT* d) {
 }
 
 void AVL_TREE::avl_push(LOCAL_DAT* d) {
+    AvlSpot spot;
+    for (AvlNode* at = root; at;) {
+        spot.parent = at;
+        if (compare(at->data, d) > 0) {
+            spot.succ = at;
+            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+        } else {
+            spot.pred = at;
+            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+        }
+    }
+    avl_attach(d, spot);
+}
+
+void AVL_TREE::avl_attach(LOCAL_DAT* d, const AvlSpot& spot) {
     AvlNode* n = newNode(d);
-    if (!root) {
+    AvlNode* at = spot.parent;
+    if (!at) {
         root = n;
         return;
     }
-    AvlNode* pred = nullptr;
-    AvlNode* succ = nullptr;
-    AvlNode* at = root;
-    for (;;) {
-        if (compare(at->data, d) > 0) {
-            succ = at;
-            if (!(at->flags & AvlNode::LeftChild)) break;
-            at = at->left;
-        } else {
-            pred = at;
-            if (!(at->flags & AvlNode::RightChild)) break;
-            at = at->right;
-        }
-    }
     n->parent = at;
-    n->left = pred;
-    n->right = succ;
-    if (at == succ) {
+    n->left = spot.pred;
+    n->right = spot.succ;
+    if (at == spot.succ) {
         at->left = n;
         at->flags |= AvlNode::LeftChild;
     } else {

@@ -25,6 +25,14 @@ struct AvlNode {
     enum { LeftChild = 0x01, RightChild = 0x02 };
 };
 
+// Where a new record joins the tree: below parent on one side, between
+// the in-order neighbours pred and succ. Valid until the tree changes.
+struct AvlSpot {
+    AvlNode* parent = nullptr;
+    AvlNode* pred = nullptr;
+    AvlNode* succ = nullptr;
+};
+
 class AVL_TREE {
 public:
     enum { ChunkNodes = 100 };
@@ -47,6 +55,36 @@ public:
     LOCAL_DAT* avl_loweq(const LOCAL_DAT& key) const;
     // Ceiling: the smallest record >= key (the first of equal ones), or null.
     LOCAL_DAT* avl_uppeq(const LOCAL_DAT& key) const;
+
+    // avl_search with an inlined comparison: cmp(stored) is the sign of
+    // compare(stored, key). When nothing is equal and spot is given, it
+    // receives the place where avl_push would attach a record of that key.
+    template <class Cmp>
+    LOCAL_DAT* avl_find(Cmp cmp, AvlSpot* spot = nullptr) const {
+        AvlSpot s;
+        AvlNode* at = root;
+        while (at) {
+            // Both children are fetched while the record is compared, so
+            // the next level's node is ready whichever way the search goes.
+            __builtin_prefetch(at->left);
+            __builtin_prefetch(at->right);
+            int c = cmp(at->data);
+            if (c == 0) return at->data;
+            s.parent = at;
+            if (c > 0) {
+                s.succ = at;
+                at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+            } else {
+                s.pred = at;
+                at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+            }
+        }
+        if (spot) *spot = s;
+        return nullptr;
+    }
+    // Inserts d at a spot that avl_find gave for d's key on this tree as
+    // it still is; the same result as avl_push(d) with one descent less.
+    void avl_attach(LOCAL_DAT* d, const AvlSpot& spot);
 
     // Inspection for tests and diagnostics.
     const AvlNode* avl_root() const { return root; }

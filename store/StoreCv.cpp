@@ -13,8 +13,8 @@
 namespace {
 char emptyText[1] = "";
 
-void appendCut(char* dst, std::size_t& used, const char* part, std::size_t cap) {
-    std::size_t n = std::strlen(part);
+// Appends n bytes of part to dst, as far as room is left below cap.
+void appendCut(char* dst, std::size_t& used, const char* part, std::size_t n, std::size_t cap) {
     if (used + n > cap) n = cap - used;
     std::memcpy(dst + used, part, n);
     used += n;
@@ -31,13 +31,13 @@ StoreCv::StoreCv(VarBank* b, const char* head, const char* sep, const char* tail
 // given name is reported, and only the first 499 characters are kept.
 void StoreCv::setName(const char* head, const char* sep, const char* tail) {
     if (!head) head = "";
-    std::size_t total = std::strlen(head) + std::strlen(sep) + std::strlen(tail);
-    if (total > MaxName - 1)
+    std::size_t lh = std::strlen(head), ls = std::strlen(sep), lt = std::strlen(tail);
+    if (lh + ls + lt > MaxName - 1)
         Parse::getIO() << "\n" << "name truncated: " << head << sep << tail << "\n";
     std::size_t used = 0;
-    appendCut(name, used, head, MaxName);
-    appendCut(name, used, sep, MaxName);
-    appendCut(name, used, tail, MaxName);
+    appendCut(name, used, head, lh, MaxName);
+    appendCut(name, used, sep, ls, MaxName);
+    appendCut(name, used, tail, lt, MaxName);
     name[used] = '\0';
 }
 
@@ -78,22 +78,25 @@ StoreCv StoreCv::operator[](int index) const {
 
 StoreCv& StoreCv::operator=(int value) {
     if (!bank) return *this;
-    if (StoreEl* el = bank->getData(name)) el->setInt(value);
-    else bank->appElem(new StoreEl(name, value));
+    AvlSpot spot;
+    if (StoreEl* el = bank->find(name, &spot)) el->setInt(value);
+    else bank->appElemAt(new StoreEl(name, value), spot);
     return *this;
 }
 
 StoreCv& StoreCv::operator=(double value) {
     if (!bank) return *this;
-    if (StoreEl* el = bank->getData(name)) el->setDouble(value);
-    else bank->appElem(new StoreEl(name, value));
+    AvlSpot spot;
+    if (StoreEl* el = bank->find(name, &spot)) el->setDouble(value);
+    else bank->appElemAt(new StoreEl(name, value), spot);
     return *this;
 }
 
 StoreCv& StoreCv::operator=(const char* value) {
     if (!bank) return *this;
-    if (StoreEl* el = bank->getData(name)) el->setString(value);
-    else bank->appElem(new StoreEl(name, value));
+    AvlSpot spot;
+    if (StoreEl* el = bank->find(name, &spot)) el->setString(value);
+    else bank->appElemAt(new StoreEl(name, value), spot);
     return *this;
 }
 

@@ -29,13 +29,13 @@ void StoreEl::releaseBlock(void* block, int count) {
 void StoreEl::init(int t) {
     mark = ' ';
     borrowed = 0;
+    nameFrom = 0;
     type = t;
     data = inData;
     name = inName;
     len = InlineSize;
     next = nullptr;
     inName[0] = '\0';
-    std::memset(inData, 0, sizeof inData);
 }
 
 // Copies n into the record; 0 (empty inline name) when no block was had.
@@ -48,19 +48,21 @@ int StoreEl::takeName(const char* n) {
             name = inName;
             return 0;
         }
+        nameFrom = l + 1 > MaxPooledBlock ? 2 : 1;
     }
     std::memcpy(name, n, l + 1);
     return 1;
 }
 
+// A record whose name could not be stored holds the value 0.
 StoreEl::StoreEl(const char* n, int value) {
     init(TypeInt);
-    if (takeName(n)) setInt(value);
+    setInt(takeName(n) ? value : 0);
 }
 
 StoreEl::StoreEl(const char* n, double value) {
     init(TypeDouble);
-    if (takeName(n)) setDouble(value);
+    setDouble(takeName(n) ? value : 0.0);
 }
 
 StoreEl::StoreEl(const char* n, const char* value) {
@@ -79,9 +81,17 @@ StoreEl::StoreEl(const char* n, const char* value) {
         return;
     }
     if (block) releaseBlock(block, static_cast<int>(m + 1));
-    if (name != inName) releaseBlock(name, static_cast<int>(std::strlen(name) + 1));
-    name = inName;
+    dropName();
     inName[0] = '\0';
+    inData[0] = '\0';
+}
+
+// Returns the name block; the size only has to tell pooled from heap.
+void StoreEl::dropName() {
+    if (nameFrom == 1) releaseBlock(name, 1);
+    else if (nameFrom == 2) releaseBlock(name, MaxPooledBlock + 1);
+    nameFrom = 0;
+    name = inName;
 }
 
 StoreEl::StoreEl(const char* keyName, KeyTag) {
@@ -91,12 +101,13 @@ StoreEl::StoreEl(const char* keyName, KeyTag) {
     data = inData;
     mark = ' ';
     borrowed = 1;
+    nameFrom = 0;
     name = const_cast<char*>(keyName ? keyName : "");
 }
 
 StoreEl::~StoreEl() {
     if (borrowed) return;
-    if (name != inName) releaseBlock(name, static_cast<int>(std::strlen(name) + 1));
+    dropName();
     if (data != inData) releaseBlock(data, len);
 }
 

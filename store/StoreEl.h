@@ -67,6 +67,7 @@ private:
     StoreEl(const char* keyName, KeyTag);
     void init(int t);
     int takeName(const char* n);
+    void dropName();
 
     int type;
     int len;
@@ -77,6 +78,9 @@ private:
     void* data;
     char mark;
     char borrowed;  // 1 for search keys: name is not ours to release
+    // Capacity class of the name block, kept so that releasing it never
+    // reads the block: 0 inline, 1 pooled (StringMem), 2 heap.
+    char nameFrom;
 };
 
 #endif

@@ -62,10 +62,21 @@ void VarBank::appElem(StoreEl* el) {
     avl_push(el);
 }
 
-// The key borrows elName, so a lookup never allocates.
-StoreEl* VarBank::find(const char* elName) const {
-    StoreEl key(elName, StoreEl::KeyTag());
-    return static_cast<StoreEl*>(avl_search(key));
+// The same order as compare(), inlined, with the name itself as the key,
+// so a lookup neither allocates nor copies.
+StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const {
+    return static_cast<StoreEl*>(avl_find(
+        [elName](const LOCAL_DAT* d) { return std::strcmp(static_cast<const StoreEl*>(d)->getName(), elName); },
+        spot));
+}
+
+void VarBank::appElemAt(StoreEl* el, const AvlSpot& spot) {
+    if (!el) return;
+    el->setNext(nullptr);
+    if (last) last->setNext(el);
+    else first = el;
+    last = el;
+    avl_attach(el, spot);
 }
 
 StoreEl* VarBank::getData(const char* elName) const { return elName ? find(elName) : first; }

@@ -49,7 +49,9 @@ public:
 
 private:
     friend class StoreCv;
-    StoreEl* find(const char* elName) const;
+    StoreEl* find(const char* elName, AvlSpot* spot = nullptr) const;
+    // appElem for a record whose name was just looked up with find(name, &spot).
+    void appElemAt(StoreEl* el, const AvlSpot& spot);
     void copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix);
 
     char name[NameSize];

@@ -284,3 +284,22 @@ TEST(VarBank, UnknownTypesAreReported) {
     EXPECT_EQ(Names{}, names(dst));
     EXPECT_EQ("\nStoreCv::operator= unknown type\n", io.text());
 }
+
+TEST(VarBank, ManyNamesThroughHandlesAndAppElem) {
+    // Handles insert at the spot their lookup found; appElem descends again.
+    // Both must leave one consistent index.
+    VarBank b;
+    for (int i = 0; i < 3000; ++i) {
+        int k = (i * 7919) % 3000;
+        std::string n = "v" + std::to_string(k / 10) + ".x[" + std::to_string(k % 10) + "]";
+        if (i % 2) b[n.c_str()] = k;
+        else b.appElem(new StoreEl(n.c_str(), k));
+    }
+    for (int k = 0; k < 3000; ++k) {
+        std::string n = "v" + std::to_string(k / 10) + ".x[" + std::to_string(k % 10) + "]";
+        ASSERT_EQ(k, static_cast<int>(b[n.c_str()])) << n;
+    }
+    EXPECT_EQ(3000u, names(b).size());
+    EXPECT_EQ(1, b.hasPrefix("v299.x[9"));
+    EXPECT_EQ(0, b.hasPrefix("v300"));
+}

@@ -1,0 +1,118 @@
+// Array actions: elements are numbered from 0 under the array's name in the
+// bank of the array statement; braced statement lists become structures.
+// An array statement stands at level A; its elements are read at A + 1.
+#include "Grammar.h"
+
+#include "Parse.h"
+#include "StoreCv.h"
+#include "VarBank.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int Grammar::openArray()
+{
+    if (!fitsNesting(m_Level + 1))
+        return 0;
+    m_Counters[m_Level] = 0;
+    ++m_Level;
+    return 1;
+}
+
+// The handle on the element being stored: item counters[A] - 1 of names[A]
+// in member A - 1, or a handle without a bank when its name does not fit.
+StoreCv Grammar::currentItem()
+{
+    int a = m_Level - 1;
+    char index[16];
+    int indexLength = std::snprintf(index, sizeof index, "[%d]", m_Counters[a] - 1);
+    if (!fitsName(std::strlen(m_Names[a]) + (std::size_t)indexLength))
+        return StoreCv(nullptr, "");
+    return member(m_Family, a - 1)[m_Names[a]][m_Counters[a] - 1];
+}
+
+// Members A and A + 1 held the element's nested parts; they start empty
+// for the next element.
+void Grammar::clearElementScratch()
+{
+    int a = m_Level - 1;
+    member(m_Family, a).clear();
+    member(m_Family, a + 1).clear();
+}
+
+int Grammar::integerElement(const char* text)
+{
+    ++m_Counters[m_Level - 1];
+    StoreCv item = currentItem();
+    if (!item.getData())
+        return 0;
+    item = (int)std::strtol(text, nullptr, 10);
+    clearElementScratch();
+    return 1;
+}
+
+int Grammar::realElement(const char* text)
+{
+    ++m_Counters[m_Level - 1];
+    StoreCv item = currentItem();
+    if (!item.getData())
+        return 0;
+    item = std::strtod(text, nullptr);
+    clearElementScratch();
+    return 1;
+}
+
+int Grammar::stringElement(const char* text)
+{
+    ++m_Counters[m_Level - 1];
+    StoreCv item = currentItem();
+    if (!item.getData())
+        return 0;
+    item = text;
+    clearElementScratch();
+    return 1;
+}
+
+int Grammar::referenceElement(const char* name)
+{
+    ++m_Counters[m_Level - 1];
+    int type = lookUp(name);
+    if (type == 0)
+        return undefinedReference(name);
+    StoreCv item = currentItem();
+    if (!item.getData() || !assignFound(item, name, type))
+        return 0;
+    clearElementScratch();
+    return 1;
+}
+
+int Grammar::openElement()
+{
+    ++m_Counters[m_Level - 1];
+    return openLevel();
+}
+
+// The element's statements were written into the scratch member of the
+// element level.
+int Grammar::closeElement()
+{
+    --m_Level;
+    return storeElementGroup(member(m_Family, m_Level));
+}
+
+int Grammar::emptyElement()
+{
+    ++m_Counters[m_Level - 1];
+    return storeElementGroup(member(m_Family, m_Level));
+}
+
+int Grammar::storeElementGroup(VarBank& group)
+{
+    StoreCv item = currentItem();
+    if (!item.getData() || !fitsGroup(group, std::strlen(item.getName())))
+        return 0;
+    item = group;
+    clearElementScratch();
+    return 1;
+}

@@ -1,0 +1,167 @@
+// Statement actions: assignment targets with their operator codes, plain
+// assignments, references into the variable bank, names and string values.
+#include "Grammar.h"
+
+#include "Parse.h"
+#include "ScriptLexer.h"
+#include "StoreCv.h"
+#include "VarBank.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Element-name prefixes of the verification bank, indexed by Grammar::Op.
+const char* const opCodes[] = {"==", "==", "!=", "> ", "< ", ">=", "<="};
+
+// The group a reference names, cut out of the variable bank.
+VarBank& refGroup()
+{
+    static VarBank group;
+    return group;
+}
+
+}  // namespace
+
+int Grammar::nameTarget(char* out, const char* name, int op)
+{
+    const char* code = opCodes[op];
+    if (!m_VerifyMode) {
+        if (op == OpAssign)
+            return 1;
+        char message[32];
+        std::snprintf(message, sizeof message, "%s (%s)", "illegal operation", code);
+        return limitError(message);
+    }
+    std::size_t n = std::strlen(name);
+    if (!fitsName(2 + n))
+        return 0;
+    std::memmove(out + 2, name, n + 1);
+    std::memcpy(out, code, 2);
+    return 1;
+}
+
+int Grammar::assignInteger(const char* target, const char* text)
+{
+    statementBank()[target] = (int)std::strtol(text, nullptr, 10);
+    return 1;
+}
+
+int Grammar::assignReal(const char* target, const char* text)
+{
+    statementBank()[target] = std::strtod(text, nullptr);
+    return 1;
+}
+
+int Grammar::assignString(const char* target, const char* text)
+{
+    statementBank()[target] = text;
+    return 1;
+}
+
+int Grammar::assignReference(const char* target, const char* name)
+{
+    int type = lookUp(name);
+    if (type == 0)
+        return undefinedReference(name);
+    VarBank& bank = statementBank();
+    if (&bank == &Parse::getDefStore() && type != GroupRef && std::strcmp(target, name) == 0)
+        return 1;  // a definition assigned to itself keeps its value
+    return assignFound(bank[target], name, type);
+}
+
+// Type codes 1 to 3 for a value of the variable bank, GroupRef when the
+// name gathers a structure (left in refGroup), 0 when it is undefined.
+int Grammar::lookUp(const char* name)
+{
+    VarBank& defs = Parse::getDefStore();
+    int type = defs.getType(name);
+    if (type != 0)
+        return type;
+    refGroup() = defs[name];
+    return refGroup().getData(nullptr) ? GroupRef : 0;
+}
+
+int Grammar::assignFound(StoreCv target, const char* name, int type)
+{
+    StoreCv found = Parse::getDefStore()[name];
+    switch (type) {
+    case StoreEl::TypeInt:
+        target = (int)found;
+        return 1;
+    case StoreEl::TypeDouble:
+        target = (double)found;
+        return 1;
+    case StoreEl::TypeString:
+        target = (const char*)(char*)found;
+        return 1;
+    case GroupRef:
+        if (!fitsGroup(refGroup(), std::strlen(target.getName())))
+            return 0;
+        target = refGroup();
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+// An undefined reference ends the parse when every test runs or when the
+// selected test is the one being read; otherwise it is skipped (returns 1).
+int Grammar::undefinedReference(const char* name)
+{
+    const char* selector = Parse::getSelector();
+    if (selector[0] != '\0' && std::strcmp(selector, m_Names[0]) != 0)
+        return 1;
+    char message[TextSize + 16];
+    std::snprintf(message, sizeof message, "%s (%s)", "undefined", name);
+    return limitError(message);
+}
+
+// The value arrives as the NAME text; the first name in a test body ends
+// the capture of its comment lines.
+void Grammar::plainName()
+{
+    ScriptLexer::captureComments = 0;
+}
+
+// out already holds first (the rule's value starts as its first symbol).
+int Grammar::dottedName(char* out, const char* first, const char* rest)
+{
+    std::size_t head = std::strlen(first);
+    std::size_t tail = std::strlen(rest);
+    if (!fitsName(head + 1 + tail))
+        return 0;
+    out[head] = '.';
+    std::memcpy(out + head + 1, rest, tail + 1);
+    return 1;
+}
+
+int Grammar::appendLiteral(char* value, const char* literal)
+{
+    std::size_t head = std::strlen(value);
+    std::size_t tail = std::strlen(literal);
+    if (!fitsValue(head + tail))
+        return 0;
+    std::memcpy(value + head, literal, tail + 1);
+    return 1;
+}
+
+// "(name)" inside a string value takes only strings. A skipped reference
+// leaves the value as it was: for a first part, the text of the last value
+// token read before it.
+int Grammar::stringReference(char* value, const char* name, int append)
+{
+    VarBank& defs = Parse::getDefStore();
+    if (defs.getType(name) != StoreEl::TypeString)
+        return undefinedReference(name);
+    const char* text = (char*)defs[name];
+    if (append)
+        return appendLiteral(value, text);
+    std::size_t n = std::strlen(text);
+    if (!fitsValue(n))
+        return 0;
+    std::memmove(value, text, n + 1);
+    return 1;
+}

@@ -1,0 +1,106 @@
+// Test execution: at the closing brace of a test or definition block at the
+// top level, decide whether it runs, run it through the start function and
+// append its verification report to the result file.
+#include "Parse.h"
+
+#include "FileGate.h"
+#include "Grammar.h"
+#include "ParseState.h"
+#include "StoreCv.h"
+#include "VarBank.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int numberIs(const char* digits, int offset)
+{
+    return std::strtol(digits, nullptr, 10) == (long)offset;
+}
+
+// "{", one character not looked at, and the offset of the block's brace.
+int selectsBlock(const char* selector, int offset)
+{
+    if (selector[0] != '{')
+        return 0;
+    return numberIs(selector[1] ? selector + 2 : selector + 1, offset);
+}
+
+// The test's name as a prefix, then the offset of the name in the script.
+int selectsTest(const char* selector, const char* name, int offset)
+{
+    std::size_t n = std::strlen(name);
+    return std::strncmp(selector, name, n) == 0 && numberIs(selector + n, offset);
+}
+
+int finishDefinitionBlock()
+{
+    if (!selectsBlock(Parse::getSelector(), Grammar::startOffset()))
+        return 0;
+    Parse::verifyTest(1, Parse::getDefStore());
+    return 1;
+}
+
+// Without a start function extern tests are kept for loadTest: item 0 the
+// inputs, item 1 the expected values, item 2 the result file name.
+void fileExternTest(const char* name)
+{
+    StoreCv entry = Parse::getTestStore()[name];
+    entry[0] = Parse::getInStore();
+    entry[1] = Parse::getVerStore();
+    entry[2] = (const char*)Parse::getLastOutFile();
+}
+
+int finishTest(const char* name)
+{
+    Parse::getInStore().setName(name);
+    Parse::getVerStore().setName(name);
+    if (!Parse::hasStartFunc()) {
+        if (Grammar::isExtern())
+            fileExternTest(name);
+        return 0;
+    }
+    const char* selector = Parse::getSelector();
+    if (Grammar::isExtern() || (selector[0] && !selectsTest(selector, name, Grammar::startOffset())))
+        return 0;
+    int r = Parse::callStartFunc();
+    Parse::exportOutputs(Parse::getDefStore());
+    if (r >= 0)
+        Parse::verifyTest(r, Parse::getOutStore());
+    return r >= -1 && selector[0] ? 1 : 0;
+}
+
+}  // namespace
+
+int Parse::finishBlock()
+{
+    if (Grammar::level() >= 1)
+        return Grammar::storeNested();
+    if (Grammar::testName()[0] == '\0')
+        return finishDefinitionBlock();
+    return finishTest(Grammar::testName());
+}
+
+int Parse::verifyTest(int status, VarBank& actual)
+{
+    FileGate& io = getIO();
+    int r = 1;
+    if (io.openOut(getLastOutFile())) {
+        r = getVerStore().differ(io, actual, status);
+        io.closeOut();
+    }
+    if (r)
+        ParseState::m_Failed = 1;
+    return r;
+}
+
+int Parse::hasStartFunc()
+{
+    return ParseState::m_Start != nullptr;
+}
+
+int Parse::callStartFunc()
+{
+    return ParseState::m_Start ? ParseState::m_Start() : 0;
+}

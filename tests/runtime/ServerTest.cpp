@@ -1,0 +1,190 @@
+// ZemTester's server mode, spoken to over loopback as a viewer would: the
+// run request, the reply's fields in order, and the command loop's rules.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <netinet/in.h>
+#include <sstream>
+#include <string>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class Server : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/zem_server_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        for (int attempt = 0; attempt < 20 && sock_ < 0; ++attempt)
+            start(20000 + (getpid() * 7 + attempt * 131) % 20000);
+        ASSERT_GE(sock_, 0) << "tester did not come up";
+    }
+    void TearDown() override
+    {
+        if (sock_ >= 0)
+            close(sock_);
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        std::string cmd = "rm -rf " + dir_;
+        (void)std::system(cmd.c_str());
+    }
+
+    void start(int port)
+    {
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (chdir(dir_.c_str()) != 0)
+                _exit(99);
+            FILE* out = std::freopen("console.txt", "w", stdout);
+            (void)out;
+            std::string portText = std::to_string(port);
+            execl(ZEM_SCRIPT_TESTER, ZEM_SCRIPT_TESTER, "-p", portText.c_str(), (char*)nullptr);
+            _exit(98);
+        }
+        for (int i = 0; i < 100; ++i) {
+            int s = socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in addr;
+            std::memset(&addr, 0, sizeof addr);
+            addr.sin_family = AF_INET;
+            addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            addr.sin_port = static_cast<in_port_t>(port);  // unconverted, as the tester binds it
+            if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+                sock_ = s;
+                return;
+            }
+            close(s);
+            int status;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {  // bind failed: try another port
+                pid_ = -1;
+                return;
+            }
+            usleep(20000);
+        }
+    }
+
+    void send(const std::string& bytes) { ASSERT_EQ(::send(sock_, bytes.data(), bytes.size(), 0), (ssize_t)bytes.size()); }
+    static std::string number(int n)
+    {
+        char f[16];
+        std::snprintf(f, sizeof f, "%07d", n);
+        return std::string(f, 8);
+    }
+    static std::string text(const std::string& t) { return number((int)t.size() + 1) + t + std::string(1, '\0'); }
+    static std::string command(const char* c) { return std::string(c, 8); }
+
+    // Reads exactly n bytes; fewer when the tester closes the connection.
+    std::string read(size_t n)
+    {
+        std::string got;
+        char buf[512];
+        while (got.size() < n) {
+            ssize_t r = recv(sock_, buf, std::min(sizeof buf, n - got.size()), 0);
+            if (r <= 0)
+                break;
+            got.append(buf, r);
+        }
+        return got;
+    }
+    int readNumber() { return std::atoi(read(8).c_str()); }
+    bool closedByPeer()
+    {
+        char c;
+        return recv(sock_, &c, 1, 0) == 0;
+    }
+    std::string file(const std::string& name)
+    {
+        std::ifstream in(dir_ + "/" + name, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    std::string request(const std::string& path, const std::string& script, const std::string& selectorField)
+    {
+        return command("TSTEXEC") + number(0) + number(100) + text("") + text(path) +
+               number((int)script.size()) + script + selectorField;
+    }
+
+    std::string dir_;
+    pid_t pid_ = -1;
+    int sock_ = -1;
+};
+
+TEST_F(Server, RunReplyCarriesResultFileChunksAndErrorReport)
+{
+    const std::string script = "resultfile \"r.txt\"\ntraceChain { depth = 1 verify: done == 1 }\n";
+    send(request("s.txt", script, number(0)));
+    EXPECT_EQ(readNumber(), 6);
+    EXPECT_EQ(read(6), std::string("r.txt\0", 6));
+    int size = readNumber();
+    std::string content = read(size);
+    EXPECT_EQ(content, "chain()\n{\n    n = 1\n}\n\ntraceChain\n{\n  verified:\n    done == 1\n  logged:\n}\n\n\n");
+    EXPECT_EQ(readNumber(), 0);  // no drawing: one empty chunk
+    EXPECT_EQ(readNumber(), 0);  // error line
+    readNumber();                // error position: meaningless without a line
+    EXPECT_EQ(readNumber(), 1);  // empty error text, NUL only; not sent
+    send(command("TSTSTOP"));
+    // A second run on the same connection reports a script error.
+    send(request("s.txt", "resultfile \"r.txt\"\n*\n", number(0)));
+    EXPECT_EQ(readNumber(), 6);
+    read(6);
+    read(readNumber());
+    EXPECT_EQ(readNumber(), 0);
+    EXPECT_EQ(readNumber(), 2);
+    EXPECT_EQ(readNumber(), 19);
+    int len = readNumber();
+    EXPECT_EQ(read(len), std::string("parse error in line 2 ( *... )\n\0", len));
+}
+
+TEST_F(Server, SelectorMinusOneStoresTheScriptWithoutReply)
+{
+    send(request("kept.txt", "t { }\n", number(-1)));
+    send(command("TSTSTOP"));
+    send(command("TSTPNG1"));
+    send(command("TSTPNG1"));  // repeated command: the tester drops the connection
+    EXPECT_TRUE(closedByPeer());
+    EXPECT_EQ(file("kept.txt"), "t { }\n");
+}
+
+TEST_F(Server, CommandLoopRules)
+{
+    send(command("TSTPNG1") + command("TSTPNG2") + command("TSTPNG1") + command("TSTxxxx") + command("TSTPNG2"));
+    send(command("TSTSTOP") + command("TSTSTOP"));
+    EXPECT_TRUE(closedByPeer());
+}
+
+TEST_F(Server, NonTstBytesEndTheConnectionAndTheTesterListensAgain)
+{
+    send("garbage!");
+    EXPECT_TRUE(closedByPeer());
+    close(sock_);
+    sock_ = -1;
+    usleep(50000);
+    std::ifstream console(dir_ + "/console.txt");
+    std::stringstream s;
+    s << console.rdbuf();
+    EXPECT_NE(s.str().find("waiting...accepted\nwaiting..."), std::string::npos) << s.str();
+}
+
+TEST_F(Server, QuitEndsTheProcessWithStatusZero)
+{
+    send(command("TSTQUIT"));
+    int status = -1;
+    ASSERT_EQ(waitpid(pid_, &status, 0), pid_);
+    pid_ = -1;
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}
