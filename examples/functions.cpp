@@ -60,11 +60,11 @@ void rectangle()
 int fib(int n)
 {
     ParseOut trace("fib");
-    int r = n < 2 ? n : fib(n - 1) + fib(n - 2);
-    if (trace.m_Node) {
+    if (trace.m_Node)
         (*trace.m_Node)["n"] = n;
+    int r = n < 2 ? n : fib(n - 1) + fib(n - 2);
+    if (trace.m_Node)
         (*trace.m_Node)["result"] = r;
-    }
     return r;
 }
 

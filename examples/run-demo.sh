@@ -11,7 +11,14 @@ cd "$work" || exit 1
 echo "== ZemTester demo.txt"
 "$tester" demo.txt
 status=$?
-echo "== exit status $status"
+case $status in
+  0) verdict="all tests passed" ;;
+  252) verdict="some verifications failed" ;;
+  253) verdict="no result file could be written" ;;
+  254) verdict="the script could not be read" ;;
+  *) verdict="stopped with status $status" ;;
+esac
+echo "== verdict: $verdict (exit status $status)"
 echo "== demo_result.txt"
 cat demo_result.txt
 exit $status

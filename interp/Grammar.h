@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "SymValue.h"
+
 class VarBank;
 class StoreCv;
 
@@ -46,7 +48,7 @@ public:
     static int storeNested();
 
     // Statements.
-    static int nameTarget(char* out, const char* name, int op);
+    static int nameTarget(SymValue& out, const SymValue& name, int op);
     static int assignInteger(const char* target, const char* text);
     static int assignReal(const char* target, const char* text);
     static int assignString(const char* target, const char* text);
@@ -64,9 +66,9 @@ public:
 
     // Names and string values.
     static void plainName();
-    static int dottedName(char* out, const char* first, const char* rest);
-    static int appendLiteral(char* value, const char* literal);
-    static int stringReference(char* value, const char* name, int append);
+    static int dottedName(SymValue& out, const SymValue& rest);
+    static int appendLiteral(SymValue& value, const char* literal, std::size_t length);
+    static int stringReference(SymValue& value, const char* name, int append);
 
     // The single hook for the parser's own errors.
     static void syntaxError(const char* parserMessage);

@@ -56,11 +56,15 @@ void Grammar::setResultFile(const char* name)
     Parse::setLastOutFile(name);
 }
 
-// Deleting files is left to runs that can execute tests.
+// Deleting files is left to runs that can execute tests. Reports keep the
+// result file open between tests, so it is closed first: later reports
+// must go to a fresh file, not to the removed one.
 void Grammar::deleteFile(const char* name)
 {
-    if (Parse::hasStartFunc())
-        Parse::getIO().deleteFile(name);
+    if (!Parse::hasStartFunc())
+        return;
+    Parse::getIO().closeOut();
+    Parse::getIO().deleteFile(name);
 }
 
 // The lookahead is the test's first name token.

@@ -25,7 +25,7 @@ VarBank& refGroup()
 
 }  // namespace
 
-int Grammar::nameTarget(char* out, const char* name, int op)
+int Grammar::nameTarget(SymValue& out, const SymValue& name, int op)
 {
     const char* code = opCodes[op];
     if (!m_VerifyMode) {
@@ -35,11 +35,11 @@ int Grammar::nameTarget(char* out, const char* name, int op)
         std::snprintf(message, sizeof message, "%s (%s)", "illegal operation", code);
         return limitError(message);
     }
-    std::size_t n = std::strlen(name);
-    if (!fitsName(2 + n))
+    if (!fitsName(2 + (std::size_t)name.len))
         return 0;
-    std::memmove(out + 2, name, n + 1);
-    std::memcpy(out, code, 2);
+    std::memmove(out.text + 2, name.text, (std::size_t)name.len + 1);
+    std::memcpy(out.text, code, 2);
+    out.len = name.len + 2;
     return 1;
 }
 
@@ -126,42 +126,41 @@ void Grammar::plainName()
     ScriptLexer::captureComments = 0;
 }
 
-// out already holds first (the rule's value starts as its first symbol).
-int Grammar::dottedName(char* out, const char* first, const char* rest)
+// out already holds the first name (a rule's value starts as its first
+// symbol's).
+int Grammar::dottedName(SymValue& out, const SymValue& rest)
 {
-    std::size_t head = std::strlen(first);
-    std::size_t tail = std::strlen(rest);
-    if (!fitsName(head + 1 + tail))
+    if (!fitsName((std::size_t)out.len + 1 + (std::size_t)rest.len))
         return 0;
-    out[head] = '.';
-    std::memcpy(out + head + 1, rest, tail + 1);
+    out.text[out.len] = '.';
+    std::memcpy(out.text + out.len + 1, rest.text, (std::size_t)rest.len + 1);
+    out.len += 1 + rest.len;
     return 1;
 }
 
-int Grammar::appendLiteral(char* value, const char* literal)
+int Grammar::appendLiteral(SymValue& value, const char* literal, std::size_t length)
 {
-    std::size_t head = std::strlen(value);
-    std::size_t tail = std::strlen(literal);
-    if (!fitsValue(head + tail))
+    if (!fitsValue((std::size_t)value.len + length))
         return 0;
-    std::memcpy(value + head, literal, tail + 1);
+    std::memcpy(value.text + value.len, literal, length + 1);
+    value.len += (int)length;
     return 1;
 }
 
 // "(name)" inside a string value takes only strings. A skipped reference
 // leaves the value as it was: for a first part, the text of the last value
 // token read before it.
-int Grammar::stringReference(char* value, const char* name, int append)
+int Grammar::stringReference(SymValue& value, const char* name, int append)
 {
     VarBank& defs = Parse::getDefStore();
     if (defs.getType(name) != StoreEl::TypeString)
         return undefinedReference(name);
     const char* text = (char*)defs[name];
-    if (append)
-        return appendLiteral(value, text);
     std::size_t n = std::strlen(text);
+    if (append)
+        return appendLiteral(value, text, n);
     if (!fitsValue(n))
         return 0;
-    std::memmove(value, text, n + 1);
+    value.set(text, (int)n);
     return 1;
 }

@@ -47,6 +47,7 @@ int ParseState::runParse(int appendError)
     ScriptLexer::restart(io);
     m_Busy = 1;
     int result = Grammar::parse();
+    io.closeOut();
     if (appendError && result != 0 && m_ErrLine > 0 && io.openOut(m_LastOutFile)) {
         io << m_ErrString;
         io.closeOut();

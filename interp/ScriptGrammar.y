@@ -100,21 +100,21 @@ element         : INTEGER                                       { CHECK(Grammar:
                   "}"
                 | "{"                                           { CHECK(Grammar::emptyElement()); }
                   "}" ;
-target          : qname "="                                     { CHECK(Grammar::nameTarget($$.text, $1.text, Grammar::OpAssign)); }
-                | qname "=="                                    { CHECK(Grammar::nameTarget($$.text, $1.text, Grammar::OpEq)); }
-                | qname ">"                                     { CHECK(Grammar::nameTarget($$.text, $1.text, Grammar::OpGt)); }
-                | qname "<"                                     { CHECK(Grammar::nameTarget($$.text, $1.text, Grammar::OpLt)); }
-                | qname "!="                                    { CHECK(Grammar::nameTarget($$.text, $1.text, Grammar::OpNe)); }
-                | qname ">="                                    { CHECK(Grammar::nameTarget($$.text, $1.text, Grammar::OpGe)); }
-                | qname "<="                                    { CHECK(Grammar::nameTarget($$.text, $1.text, Grammar::OpLe)); } ;
+target          : qname "="                                     { CHECK(Grammar::nameTarget($$, $1, Grammar::OpAssign)); }
+                | qname "=="                                    { CHECK(Grammar::nameTarget($$, $1, Grammar::OpEq)); }
+                | qname ">"                                     { CHECK(Grammar::nameTarget($$, $1, Grammar::OpGt)); }
+                | qname "<"                                     { CHECK(Grammar::nameTarget($$, $1, Grammar::OpLt)); }
+                | qname "!="                                    { CHECK(Grammar::nameTarget($$, $1, Grammar::OpNe)); }
+                | qname ">="                                    { CHECK(Grammar::nameTarget($$, $1, Grammar::OpGe)); }
+                | qname "<="                                    { CHECK(Grammar::nameTarget($$, $1, Grammar::OpLe)); } ;
 qname           : NAME                                          { Grammar::plainName(); }
-                | NAME "." qname                                { CHECK(Grammar::dottedName($$.text, $1.text, $3.text)); } ;
+                | NAME "." qname                                { CHECK(Grammar::dottedName($$, $3)); } ;
 stringValue     : STRING
                 | "(" stringParts ")"                           { $$ = $2; } ;
 stringParts     : STRING
-                | stringParts STRING                            { CHECK(Grammar::appendLiteral($$.text, $2.text)); }
-                | "(" qname ")"                                 { CHECK(Grammar::stringReference($$.text, $2.text, 0)); }
-                | stringParts "(" qname ")"                     { CHECK(Grammar::stringReference($$.text, $3.text, 1)); } ;
+                | stringParts STRING                            { CHECK(Grammar::appendLiteral($$, $2.text, $2.len)); }
+                | "(" qname ")"                                 { CHECK(Grammar::stringReference($$, $2.text, 0)); }
+                | stringParts "(" qname ")"                     { CHECK(Grammar::stringReference($$, $3.text, 1)); } ;
 
 %%
 
@@ -124,7 +124,7 @@ static int zglex()
 {
     int token = ScriptLexer::nextToken();
     if (ScriptLexer::hasValue(token))
-        zglval.assign(ScriptLexer::tokenValue());
+        zglval.set(ScriptLexer::tokenValue(), ScriptLexer::tokenLength());
     return token;
 }
 

@@ -27,6 +27,7 @@ public:
     static void clearTokenText();
     // Value of the last STRING, INTEGER, REAL or NAME token.
     static const char* tokenValue();
+    static int tokenLength();
     // 1 for the token kinds that carry a value.
     static int hasValue(int token);
     // Message of a limit the current token broke, or null. The token was

@@ -1,5 +1,6 @@
 // The start function the tester and the viewer hand to Parse::parseLoop:
-// one call per test, dispatched by the input bank's name.
+// one call per test, dispatched by the input bank's name; and the viewer's
+// loop-back test function.
 #include "ZemCall.h"
 
 #include "Parse.h"
@@ -20,4 +21,9 @@ int testStartsHere()
     Parse::getVerStore().setName(name);
     Parse::getOutStore()[name] = "unknown testfunction";
     return 0;
+}
+
+void zemtst()
+{
+    Parse::getOutStore() = Parse::getInStore();
 }

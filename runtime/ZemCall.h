@@ -31,4 +31,8 @@ public:
 // (with the failure recorded in the banks) when no such function exists.
 int testStartsHere();
 
+// The viewer's loop-back test function, which it registers as "zemtst":
+// every input value comes back as an output value.
+void zemtst();
+
 #endif

@@ -94,6 +94,42 @@ TEST_F(DriverTest, DeleteFileStartsAFreshResultFile)
     EXPECT_EQ(readFile("r.txt"), "t\n{\n  verified:\n  logged:\n}\n\n\n");
 }
 
+TEST_F(DriverTest, DeleteFileBetweenTestsStartsAFreshFile)
+{
+    const char* text = "resultfile \"r.txt\"\nt { }\ndeletefile \"r.txt\"\nu { }\n";
+    EXPECT_EQ(Parse::parseLoop(script(text).c_str(), "", echoStart), 0);
+    EXPECT_EQ(readFile("r.txt"), "u\n{\n  verified:\n  logged:\n}\n\n\n");
+}
+
+std::string seenByTest;
+
+int peekingStart()
+{
+    seenByTest = readFile("r.txt");
+    return echoStart();
+}
+
+// Code under test may end the process; what was reported before it ran is
+// already in the file.
+TEST_F(DriverTest, EarlierReportsAreInTheFileWhenATestRuns)
+{
+    const char* text = "resultfile \"r.txt\"\nt { }\nu { }\n";
+    EXPECT_EQ(Parse::parseLoop(script(text).c_str(), "", peekingStart), 0);
+    EXPECT_EQ(seenByTest, "t\n{\n  verified:\n  logged:\n}\n\n");
+}
+
+TEST_F(DriverTest, VerifyOutsideAParseCompletesTheFile)
+{
+    Parse::setLastOutFile("direct.txt");
+    VarBank actual;
+    actual["k"] = 1;
+    Parse::getVerStore().setName("direct");
+    Parse::getVerStore()["==k"] = 1;
+    EXPECT_EQ(Parse::verifyTest(1, actual), 0);
+    EXPECT_EQ(readFile("direct.txt"), "direct\n{\n  verified:\n    k == 1\n  logged:\n}\n\n");
+    Parse::clearVerStore();
+}
+
 TEST_F(DriverTest, LongSelectorsAndNamesAreCut)
 {
     std::string longText(3000, 'q');

@@ -32,8 +32,6 @@ int exportStart()
     VarBank& out = Parse::getOutStore();
     out["(count)"] = int(Parse::getInStore()["n"]) + 1;
     out["(p).x"] = 2.5;
-    out["got"] = Parse::getInStore();
-    out["got"] = int(Parse::getInStore()["c"]);
     return -1;
 }
 
@@ -43,7 +41,8 @@ TEST_F(ExportRunTest, LaterTestsReferToExportedValues)
 {
     const char* text = "resultfile \"r.txt\"\nt { n = 4 }\nt { c = (count) x = (p.x) }\n";
     EXPECT_EQ(Parse::parseLoop(script(text).c_str(), "", exportStart), 0);
-    EXPECT_EQ(dump(Parse::getDefStore()), "count=6 p.x=2.5");
+    // The second test exported again: its n is missing, so count became 1.
+    EXPECT_EQ(dump(Parse::getDefStore()), "count=1 p.x=2.5");
     EXPECT_EQ(dump(Parse::getInStore()), "c=5 x=2.5");
 }
 
