@@ -73,6 +73,11 @@ public:
     // The single hook for the parser's own errors.
     static void syntaxError(const char* parserMessage);
 
+    // An INTEGER token's text converted as strtol(text, nullptr, 10) does
+    // (one optional "-", digits, out-of-range values clamped to the long
+    // range), then narrowed to int.
+    static int integerOf(const char* text);
+
 private:
     enum { GroupRef = 4 };
 

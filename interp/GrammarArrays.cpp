@@ -3,11 +3,11 @@
 // An array statement stands at level A; its elements are read at A + 1.
 #include "Grammar.h"
 
+#include "DecimalText.h"
 #include "Parse.h"
 #include "StoreCv.h"
 #include "VarBank.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,7 +26,7 @@ StoreCv Grammar::currentItem()
 {
     int a = m_Level - 1;
     char index[16];
-    int indexLength = std::snprintf(index, sizeof index, "[%d]", m_Counters[a] - 1);
+    int indexLength = 2 + decimalText(index, m_Counters[a] - 1);  // with "[" and "]"
     if (!fitsName(std::strlen(m_Names[a]) + (std::size_t)indexLength))
         return StoreCv(nullptr, "");
     return member(m_Family, a - 1)[m_Names[a]][m_Counters[a] - 1];
@@ -47,7 +47,7 @@ int Grammar::integerElement(const char* text)
     StoreCv item = currentItem();
     if (!item.getData())
         return 0;
-    item = (int)std::strtol(text, nullptr, 10);
+    item = integerOf(text);
     clearElementScratch();
     return 1;
 }

@@ -7,6 +7,7 @@
 #include "StoreCv.h"
 #include "VarBank.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,9 +44,30 @@ int Grammar::nameTarget(SymValue& out, const SymValue& name, int op)
     return 1;
 }
 
+// The lexer's INTEGER texts are "-" signs and digits only, so the general
+// conversion (locale, white space, bases) is not needed on this hot path.
+int Grammar::integerOf(const char* text)
+{
+    const unsigned long long limit = (unsigned long long)LONG_MAX + 1u;
+    int negative = *text == '-';
+    if (negative)
+        ++text;
+    unsigned long long magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        // Past limit / 10 another digit leaves the range for good.
+        magnitude = magnitude <= limit / 10u ? magnitude * 10u + (unsigned)(*text - '0') : limit + 1u;
+    }
+    long value;
+    if (negative)
+        value = magnitude >= limit ? LONG_MIN : -(long)magnitude;
+    else
+        value = magnitude > (unsigned long long)LONG_MAX ? LONG_MAX : (long)magnitude;
+    return (int)value;
+}
+
 int Grammar::assignInteger(const char* target, const char* text)
 {
-    statementBank()[target] = (int)std::strtol(text, nullptr, 10);
+    statementBank()[target] = integerOf(text);
     return 1;
 }
 

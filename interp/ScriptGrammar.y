@@ -9,6 +9,11 @@
    500: pushing a 500th entry is "parser stack overflow". */
 #define YYINITDEPTH 70
 #define YYMAXDEPTH 500
+/* Grown stacks start zero-filled, so that every value in them, even one an
+   empty rule copies before it was ever set, is an empty, terminated text. */
+#include <cstdlib>
+#define YYMALLOC(size) std::calloc(1, (size))
+#define YYFREE std::free
 /* Values are copied one by one so that only their texts move. */
 #define YYCOPY(Dst, Src, Count) \
     do { for (YYPTRDIFF_T yyi = 0; yyi < (Count); yyi++) (Dst)[yyi] = (Src)[yyi]; } while (0)
@@ -124,7 +129,7 @@ static int zglex()
 {
     int token = ScriptLexer::nextToken();
     if (ScriptLexer::hasValue(token))
-        zglval.set(ScriptLexer::tokenValue(), ScriptLexer::tokenLength());
+        zglval.take(ScriptLexer::tokenValue(), ScriptLexer::tokenLength());
     return token;
 }
 

@@ -25,25 +25,40 @@ struct SymValue {
         text[n] = '\0';
         len = n;
     }
+    // As set, for a source that is terminated at n and has room for at least
+    // ShortText bytes (the lexer's value buffer): short texts then move in
+    // one fixed-size block, the same way copies move them.
+    void take(const char* buffer, int n)
+    {
+        if ((unsigned)n < (unsigned)ShortText)
+            std::memcpy(text, buffer, ShortText);
+        else
+            std::memcpy(text, buffer, (std::size_t)n + 1);
+        len = n;
+    }
 
     int len;
     char text[Size];
 
 private:
-    // The parser also copies values of empty rules, which were never set: a
-    // length out of range counts as empty, and the copy is always terminated.
-    // Most texts are short, and one fixed-size block copies them without a
-    // call.
+    // Every value is terminated at len: the parser's stacks start out
+    // constructed or zero-filled, and every writer terminates. A short text
+    // therefore moves in one fixed-size block that includes its terminator,
+    // with no separate store for it (such a store right before the block is
+    // read again stalls the next copy). The parser also copies values of
+    // empty rules, which were never set: a length out of range counts as
+    // empty.
     void copy(const SymValue& other)
     {
         unsigned n = (unsigned)other.len;
-        if (n > (unsigned)MaxText)
-            n = 0;
-        if (n < ShortText)
+        if (n < (unsigned)ShortText) {
             std::memcpy(text, other.text, ShortText);
-        else
-            std::memcpy(text, other.text, n);
-        text[n] = '\0';
+        } else if (n <= (unsigned)MaxText) {
+            std::memcpy(text, other.text, n + 1);
+        } else {
+            n = 0;
+            text[0] = '\0';
+        }
         len = (int)n;
     }
 };

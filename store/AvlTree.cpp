@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-AVL_TREE::AVL_TREE() : root(nullptr), spare(nullptr), end(nullptr), chunks(nullptr) {}
+AVL_TREE::AVL_TREE() : root(nullptr), spare(nullptr), end(nullptr), chunks(nullptr), equalKeys(0) {}
 
 AVL_TREE::~AVL_TREE() { avl_clear(); }
 
@@ -15,6 +15,7 @@ void AVL_TREE::avl_clear() {
         chunks = next;
     }
     root = spare = end = nullptr;
+    equalKeys = 0;
 }
 
 int AVL_TREE::avl_chunkCount() const {
@@ -47,7 +48,9 @@ void AVL_TREE::avl_push(LOCAL_DAT* d) {
     AvlSpot spot;
     for (AvlNode* at = root; at;) {
         spot.parent = at;
-        if (compare(at->data, d) > 0) {
+        int c = compare(at->data, d);
+        if (c == 0) equalKeys = 1;
+        if (c > 0) {
             spot.succ = at;
             at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
         } else {

@@ -86,6 +86,10 @@ public:
     // it still is; the same result as avl_push(d) with one descent less.
     void avl_attach(LOCAL_DAT* d, const AvlSpot& spot);
 
+    // 1 when some avl_push since the last avl_clear met a record equal to
+    // the one it inserted, so that a key may be held by several records.
+    int avl_hasEqualKeys() const { return equalKeys; }
+
     // Inspection for tests and diagnostics.
     const AvlNode* avl_root() const { return root; }
     int avl_chunkCount() const;
@@ -101,6 +105,7 @@ private:
     AvlNode* spare;   // next node to hand out: free-list head or fresh node
     AvlNode* end;     // end of the newest chunk
     AvlNode* chunks;  // chain of chunks through their first node
+    int equalKeys;    // see avl_hasEqualKeys
 };
 
 #endif

@@ -10,6 +10,8 @@ class FileGate {
 public:
     // File names have at most 255 characters; longer ones are refused.
     enum { NameSize = 256 };
+    // Stream buffer of the input, in bytes.
+    enum { InBufferSize = 1 << 16 };
 
     FileGate();
     ~FileGate();
@@ -26,7 +28,13 @@ public:
     int deleteFile(const char* fileName);
 
     // The next input byte as 0..255; -1 at the end, on error or when closed.
-    int getChar();
+    // Inline and without stream locking: the lexer reads every script byte
+    // through here, and a FileGate is used by one thread only.
+    int getChar() {
+        if (!in) return -1;
+        int c = getc_unlocked(in);
+        return c == EOF ? -1 : c;
+    }
     void putChar(char c);
     char* getInFileName() { return inName; }
     char* getOutFileName() { return outName; }

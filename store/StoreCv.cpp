@@ -3,9 +3,9 @@
 #include "StoreCv.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 
+#include "DecimalText.h"
 #include "FileGate.h"
 #include "Parse.h"
 #include "VarBank.h"
@@ -21,7 +21,14 @@ void appendCut(char* dst, std::size_t& used, const char* part, std::size_t n, st
 }
 }
 
-StoreCv::StoreCv(VarBank* b, const char* n) : bank(b) { setName(n, "", ""); }
+// Handles are made for every single assignment: a name that fits is
+// copied in one pass, anything longer takes the general way.
+StoreCv::StoreCv(VarBank* b, const char* n) : bank(b) {
+    const std::size_t cap = MaxName;
+    std::size_t l = n ? strnlen(n, cap) : cap;
+    if (l < cap) std::memcpy(name, n, l + 1);
+    else setName(n, "", "");
+}
 
 StoreCv::StoreCv(VarBank* b, const char* head, const char* sep, const char* tail) : bank(b) {
     setName(head, sep, tail);
@@ -72,7 +79,10 @@ StoreCv StoreCv::operator[](const char* member) const {
 
 StoreCv StoreCv::operator[](int index) const {
     char item[16];
-    std::snprintf(item, sizeof item, "[%d]", index);
+    item[0] = '[';
+    int n = 1 + decimalText(item + 1, index);
+    item[n] = ']';
+    item[n + 1] = '\0';
     return StoreCv(bank, name, "", item);
 }
 

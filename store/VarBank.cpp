@@ -36,7 +36,7 @@ StoreEl* copyOf(const StoreEl* src, const char* newName, bool& unknown) {
 }
 }
 
-VarBank::VarBank() : first(nullptr), last(nullptr) { std::strcpy(name, "VarBank"); }
+VarBank::VarBank() : first(nullptr), last(nullptr), hint(nullptr) { std::strcpy(name, "VarBank"); }
 
 VarBank::VarBank(const StoreCv& cv) : VarBank() { *this = cv; }
 
@@ -50,7 +50,7 @@ void VarBank::clear() {
         delete el;
         el = next;
     }
-    first = last = nullptr;
+    first = last = hint = nullptr;
 }
 
 void VarBank::appElem(StoreEl* el) {
@@ -59,15 +59,27 @@ void VarBank::appElem(StoreEl* el) {
     if (last) last->setNext(el);
     else first = el;
     last = el;
+    hint = el;
     avl_push(el);
 }
 
 // The same order as compare(), inlined, with the name itself as the key,
-// so a lookup neither allocates nor copies.
+// so a lookup neither allocates nor copies. While every name in the index
+// is unique, the element after the hint is the one the search would find
+// whenever its name is the key, and the search is skipped.
 StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const {
-    return static_cast<StoreEl*>(avl_find(
+    if (hint && !avl_hasEqualKeys()) {
+        StoreEl* next = hint->getNext();
+        if (next && std::strcmp(next->getName(), elName) == 0) {
+            hint = next;
+            return next;
+        }
+    }
+    StoreEl* el = static_cast<StoreEl*>(avl_find(
         [elName](const LOCAL_DAT* d) { return std::strcmp(static_cast<const StoreEl*>(d)->getName(), elName); },
         spot));
+    if (el) hint = el;
+    return el;
 }
 
 void VarBank::appElemAt(StoreEl* el, const AvlSpot& spot) {
@@ -76,6 +88,7 @@ void VarBank::appElemAt(StoreEl* el, const AvlSpot& spot) {
     if (last) last->setNext(el);
     else first = el;
     last = el;
+    hint = el;
     avl_attach(el, spot);
 }
 

@@ -57,6 +57,11 @@ private:
     char name[NameSize];
     StoreEl* first;
     StoreEl* last;
+    // The element that the last lookup found or that was appended last.
+    // Scripts tend to set the same names in the same order again (one test
+    // after another, one definition block after another), so its successor
+    // in insertion order is tried before the index is searched.
+    mutable StoreEl* hint;
 };
 
 #endif
