@@ -53,13 +53,18 @@ void VarBank::clear() {
     first = last = hint = nullptr;
 }
 
-void VarBank::appElem(StoreEl* el) {
-    if (!el) return;
+// Appends to the insertion-order list only; the caller indexes the element.
+void VarBank::linkLast(StoreEl* el) {
     el->setNext(nullptr);
     if (last) last->setNext(el);
     else first = el;
     last = el;
     hint = el;
+}
+
+void VarBank::appElem(StoreEl* el) {
+    if (!el) return;
+    linkLast(el);
     avl_push(el);
 }
 
@@ -84,11 +89,7 @@ StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const {
 
 void VarBank::appElemAt(StoreEl* el, const AvlSpot& spot) {
     if (!el) return;
-    el->setNext(nullptr);
-    if (last) last->setNext(el);
-    else first = el;
-    last = el;
-    hint = el;
+    linkLast(el);
     avl_attach(el, spot);
 }
 

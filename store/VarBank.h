@@ -52,6 +52,7 @@ private:
     StoreEl* find(const char* elName, AvlSpot* spot = nullptr) const;
     // appElem for a record whose name was just looked up with find(name, &spot).
     void appElemAt(StoreEl* el, const AvlSpot& spot);
+    void linkLast(StoreEl* el);
     void copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix);
 
     char name[NameSize];
