@@ -65,9 +65,6 @@ int finishTest(const char* name)
     const char* selector = Parse::getSelector();
     if (Grammar::isExtern() || (selector[0] && !selectsTest(selector, name, Grammar::startOffset())))
         return 0;
-    // Reports so far reach the file before code under test runs, whatever
-    // becomes of the process.
-    std::fflush(nullptr);
     int r = Parse::callStartFunc();
     Parse::exportOutputs(Parse::getDefStore());
     if (r >= 0)
@@ -86,18 +83,20 @@ int Parse::finishBlock()
     return finishTest(Grammar::testName());
 }
 
-// The result file stays open from one report to the next (the driver closes
-// it at the end of the parse); opening it for every test would cost more
-// than the test itself.
+// Within a parse the result file is held between reports instead of being
+// closed (FileGate::holdOut): to every writer it is closed all the same, but
+// the next report reopens it without the cost of a fresh open.
 int Parse::verifyTest(int status, VarBank& actual)
 {
     FileGate& io = getIO();
     int r = 1;
-    const char* open = io.getOutFileName();
-    if ((open[0] && std::strcmp(open, getLastOutFile()) == 0) || io.openOut(getLastOutFile()))
+    if (io.openOut(getLastOutFile())) {
         r = getVerStore().differ(io, actual, status);
-    if (!ParseState::m_Busy)
-        io.closeOut();
+        if (ParseState::m_Busy)
+            io.holdOut();
+        else
+            io.closeOut();
+    }
     if (r)
         ParseState::m_Failed = 1;
     return r;

@@ -4,6 +4,7 @@
 #include "FileGate.h"
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 // Records name in field; 0 (field empty) when it does not fit.
@@ -17,9 +18,11 @@ int keepName(char* field, const char* name) {
 }
 }
 
-FileGate::FileGate() : in(nullptr), out(nullptr) {
+FileGate::FileGate()
+    : in(nullptr), out(nullptr), held(nullptr), outDev(0), outIno(0), heldDev(0), heldIno(0) {
     outName[0] = '\0';
     inName[0] = '\0';
+    heldName[0] = '\0';
 }
 
 FileGate::~FileGate() {
@@ -42,11 +45,27 @@ int FileGate::openIn(const char* fileName) {
 }
 
 int FileGate::openOut(const char* fileName) {
-    closeOut();
-    if (!keepName(outName, fileName)) return 0;
+    if (out) std::fclose(out);
+    out = nullptr;
+    if (!keepName(outName, fileName)) {
+        dropHeld();
+        return 0;
+    }
+    if (reuseHeld()) return 1;
+    dropHeld();
     out = std::fopen(outName, "a+");
-    if (!out) outName[0] = '\0';
-    return out ? 1 : 0;
+    if (!out) {
+        outName[0] = '\0';
+        return 0;
+    }
+    struct stat st;
+    if (fstat(fileno(out), &st) == 0) {
+        outDev = st.st_dev;
+        outIno = st.st_ino;
+    } else {
+        outDev = outIno = 0;  // never matches a file's identity below
+    }
+    return 1;
 }
 
 void FileGate::closeIn() {
@@ -59,6 +78,38 @@ void FileGate::closeOut() {
     if (out) std::fclose(out);
     out = nullptr;
     outName[0] = '\0';
+    dropHeld();
+}
+
+void FileGate::holdOut() {
+    dropHeld();
+    if (!out) return;
+    std::fflush(out);
+    held = out;
+    heldDev = outDev;
+    heldIno = outIno;
+    std::memcpy(heldName, outName, sizeof heldName);
+    out = nullptr;
+    outName[0] = '\0';
+}
+
+int FileGate::reuseHeld() {
+    if (!held || std::strcmp(heldName, outName) != 0) return 0;
+    struct stat named;
+    if (stat(outName, &named) != 0 || heldIno == 0) return 0;
+    if (named.st_dev != heldDev || named.st_ino != heldIno) return 0;
+    out = held;
+    outDev = heldDev;
+    outIno = heldIno;
+    held = nullptr;
+    heldName[0] = '\0';
+    return 1;
+}
+
+void FileGate::dropHeld() {
+    if (held) std::fclose(held);
+    held = nullptr;
+    heldName[0] = '\0';
 }
 
 int FileGate::deleteFile(const char* fileName) {

@@ -23,7 +23,13 @@ public:
     // Opens for appending (mode "a+"). 1 on success; 0 leaves the output closed.
     int openOut(const char* fileName);
     void closeIn();
+    // Closes the output, and a held one too.
     void closeOut();
+    // Closes the output as every caller sees it (writes are dropped, the
+    // name is empty) but keeps its flushed stream, so that reopening the
+    // same file costs no system calls. The interpreter holds the result
+    // file between the tests of a script.
+    void holdOut();
     // 1 when the file was removed, else 0.
     int deleteFile(const char* fileName);
 
@@ -46,8 +52,18 @@ public:
 private:
     char outName[NameSize];
     char inName[NameSize];
+    // A held stream is reused only while its name still leads to the very
+    // file it writes: a test function may delete or rename the result file,
+    // or change the working directory.
+    int reuseHeld();
+    void dropHeld();
+
     FILE* in;
     FILE* out;
+    FILE* held;
+    char heldName[NameSize];
+    // Identity (device, inode) of the output's file, taken when it opened.
+    unsigned long long outDev, outIno, heldDev, heldIno;
 };
 
 #endif

@@ -96,3 +96,59 @@ TEST(FileGate, InterpreterAdapterIsOneInstance) {
     FileGate* first = &Parse::getIO();
     EXPECT_EQ(first, &Parse::getIO());
 }
+
+// A held output looks closed to every writer, is on disk, and is picked up
+// again only while its name still leads to the same file.
+TEST(FileGate, HeldOutputLooksClosedAndIsFlushed) {
+    TempFile f("held");
+    FileGate g;
+    ASSERT_EQ(1, g.openOut(f.path()));
+    g << "one\n";
+    g.holdOut();
+    EXPECT_STREQ("", g.getOutFileName());
+    EXPECT_EQ("one\n", f.read());
+    g << "dropped";
+    g.putChar('!');
+    ASSERT_EQ(1, g.openOut(f.path()));
+    EXPECT_STREQ(f.path(), g.getOutFileName());
+    g << "two\n";
+    g.closeOut();
+    EXPECT_EQ("one\ntwo\n", f.read());
+}
+
+TEST(FileGate, HeldOutputIsNotReusedForAnotherFile) {
+    TempFile a("held_a"), b("held_b"), moved("held_moved");
+    const struct {
+        const char* what;
+        void (*change)(const TempFile& a, const TempFile& moved);
+        const char* expectA;
+    } cases[] = {
+        {"removed", [](const TempFile& a, const TempFile&) { std::remove(a.path()); }, "late\n"},
+        {"renamed", [](const TempFile& a, const TempFile& m) { std::rename(a.path(), m.path()); }, "late\n"},
+        {"replaced", [](const TempFile& a, const TempFile&) { std::remove(a.path()); a.write("new\n"); },
+         "new\nlate\n"},
+    };
+    for (const auto& c : cases) {
+        std::remove(a.path());
+        std::remove(moved.path());
+        FileGate g;
+        ASSERT_EQ(1, g.openOut(a.path()));
+        g << "early\n";
+        g.holdOut();
+        c.change(a, moved);
+        ASSERT_EQ(1, g.openOut(a.path())) << c.what;
+        g << "late\n";
+        g.closeOut();
+        EXPECT_EQ(c.expectA, a.read()) << c.what;
+    }
+    // Opening another name closes the held stream; its file keeps its text.
+    FileGate g;
+    ASSERT_EQ(1, g.openOut(a.path()));
+    g << "x";
+    g.holdOut();
+    ASSERT_EQ(1, g.openOut(b.path()));
+    g << "y";
+    g.closeOut();
+    EXPECT_EQ("x", std::string(a.read()).substr(a.read().size() - 1));
+    EXPECT_EQ("y", b.read());
+}
