@@ -3,6 +3,8 @@
 // no other file than the one named is ever opened.
 #include "FileGate.h"
 
+#include "DecimalText.h"
+
 #include <cstring>
 #include <sys/stat.h>
 
@@ -18,8 +20,7 @@ int keepName(char* field, const char* name) {
 }
 }
 
-FileGate::FileGate()
-    : in(nullptr), out(nullptr), held(nullptr), outDev(0), outIno(0), heldDev(0), heldIno(0) {
+FileGate::FileGate() : in(nullptr), out(nullptr), held(nullptr) {
     outName[0] = '\0';
     inName[0] = '\0';
     heldName[0] = '\0';
@@ -58,13 +59,6 @@ int FileGate::openOut(const char* fileName) {
         outName[0] = '\0';
         return 0;
     }
-    struct stat st;
-    if (fstat(fileno(out), &st) == 0) {
-        outDev = st.st_dev;
-        outIno = st.st_ino;
-    } else {
-        outDev = outIno = 0;  // never matches a file's identity below
-    }
     return 1;
 }
 
@@ -86,8 +80,6 @@ void FileGate::holdOut() {
     if (!out) return;
     std::fflush(out);
     held = out;
-    heldDev = outDev;
-    heldIno = outIno;
     std::memcpy(heldName, outName, sizeof heldName);
     out = nullptr;
     outName[0] = '\0';
@@ -95,12 +87,9 @@ void FileGate::holdOut() {
 
 int FileGate::reuseHeld() {
     if (!held || std::strcmp(heldName, outName) != 0) return 0;
-    struct stat named;
-    if (stat(outName, &named) != 0 || heldIno == 0) return 0;
-    if (named.st_dev != heldDev || named.st_ino != heldIno) return 0;
+    struct stat open;
+    if (fstat(fileno(held), &open) != 0 || open.st_nlink == 0) return 0;
     out = held;
-    outDev = heldDev;
-    outIno = heldIno;
     held = nullptr;
     heldName[0] = '\0';
     return 1;
@@ -116,17 +105,22 @@ int FileGate::deleteFile(const char* fileName) {
     return (fileName && std::remove(fileName) == 0) ? 1 : 0;
 }
 
+// Writers run on one thread (the interpreter's), so the stream's own
+// locking is skipped: a report is many small writes.
 void FileGate::putChar(char c) {
-    if (out) std::fputc(static_cast<unsigned char>(c), out);
+    if (out) putc_unlocked(static_cast<unsigned char>(c), out);
 }
 
 FileGate& FileGate::operator<<(const char* text) {
-    if (out && text) std::fputs(text, out);
+    if (out && text) fwrite_unlocked(text, 1, std::strlen(text), out);
     return *this;
 }
 
 FileGate& FileGate::operator<<(int value) {
-    if (out) std::fprintf(out, "%d", value);
+    if (out) {
+        char digits[12];
+        fwrite_unlocked(digits, 1, static_cast<std::size_t>(decimalText(digits, value)), out);
+    }
     return *this;
 }
 

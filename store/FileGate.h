@@ -52,9 +52,9 @@ public:
 private:
     char outName[NameSize];
     char inName[NameSize];
-    // A held stream is reused only while its name still leads to the very
-    // file it writes: a test function may delete or rename the result file,
-    // or change the working directory.
+    // A held stream is reused for a reopen of the same name unless its file
+    // was removed meanwhile (a test function may delete the result file);
+    // then the name is opened afresh, as a closed output would be.
     int reuseHeld();
     void dropHeld();
 
@@ -62,8 +62,6 @@ private:
     FILE* out;
     FILE* held;
     char heldName[NameSize];
-    // Identity (device, inode) of the output's file, taken when it opened.
-    unsigned long long outDev, outIno, heldDev, heldIno;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include <zem/zem.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -99,6 +100,13 @@ void writeThroughGate()
     Parse::getOutStore()["open"] = Parse::getIO().getOutFileName();
 }
 
+// Removes the result file: the reports after it start a fresh file.
+void removeResultFile()
+{
+    std::remove(Parse::getLastOutFile());
+}
+
+ZemCall removeResultFileCall("removeResultFile", removeResultFile);
 ZemCall writeThroughGateCall("writeThroughGate", writeThroughGate);
 ZemCall traceChainCall("traceChain", traceChain);
 ZemCall traceTreeCall("traceTree", traceTree);
