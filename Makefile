@@ -2,6 +2,9 @@
 # Debian packages the project needs are present (only missing ones are
 # installed), then drives CMake in build/.
 BUILD_DIR ?= build
+# Benchmarks build apart, so that their large generated programs never slow
+# down the ordinary build.
+BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX ?= /usr/local
 
@@ -37,9 +40,9 @@ install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DZEM_BENCH=ON
-	cmake --build $(BUILD_DIR) -j $(JOBS)
-	sh bench/run-all.sh $(BUILD_DIR)
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEM_BENCH=ON -DZEM_TESTS=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	sh bench/run-all.sh $(BENCH_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR)
