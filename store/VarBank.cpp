@@ -68,6 +68,19 @@ void VarBank::appElem(StoreEl* el) {
     avl_push(el);
 }
 
+namespace {
+// Byte order as unsigned characters, a prefix first: strcmp's order. Names
+// are short and often differ within a few bytes, where this loop beats the
+// library call.
+inline int nameOrder(const char* a, const char* b) {
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
+}
+}
+
 // The same order as compare(), inlined, with the name itself as the key,
 // so a lookup neither allocates nor copies. While every name in the index
 // is unique, the element after the hint is the one the search would find
@@ -81,7 +94,7 @@ StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const {
         }
     }
     StoreEl* el = static_cast<StoreEl*>(avl_find(
-        [elName](const LOCAL_DAT* d) { return std::strcmp(static_cast<const StoreEl*>(d)->getName(), elName); },
+        [elName](const LOCAL_DAT* d) { return nameOrder(static_cast<const StoreEl*>(d)->getName(), elName); },
         spot));
     if (el) hint = el;
     return el;
