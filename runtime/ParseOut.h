@@ -33,15 +33,17 @@ public:
     static void writeNode(FileGate& out, VarBank* node, int level);
     static void freeNode(VarBank* node);
 
+    // Process-wide trace state: the settings and the trace in progress.
+    static int m_Depth;
+    static char m_RootName[512];
+    static VarBank* m_Root;
+    static VarBank* m_Current;
+
 private:
     // Handle of m_Node in the link table; lets a late close notice that its
     // node went with a tree already written.
     int m_Handle;
 
-    static int m_Depth;
-    static char m_RootName[512];
-    static VarBank* m_Root;
-    static VarBank* m_Current;
     static int m_RootHandle;
     static int m_CurrentHandle;
 };
