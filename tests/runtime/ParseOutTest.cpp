@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -23,7 +24,8 @@ class TraceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        path_ = ::testing::TempDir() + "zem_trace_result.txt";
+        // ctest runs each test in a process of its own, several at a time.
+        path_ = ::testing::TempDir() + "zem_trace_result_" + std::to_string(getpid()) + ".txt";
         std::remove(path_.c_str());
         Parse::setLastOutFile(path_.c_str());
         ParseOut::setTraceRoot("");
