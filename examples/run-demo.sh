@@ -3,7 +3,7 @@
 # verdict and the result file. Usage: run-demo.sh BUILD_DIR
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-tester="$(cd "$build" && pwd)/examples/ExampleTester"
+tester="$(cd "$build" && pwd)/examples/ZemTester"
 work="$build/demo"
 mkdir -p "$work"
 cp "$here/demo.txt" "$work/demo.txt"
