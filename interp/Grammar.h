@@ -95,6 +95,8 @@ private:
     static StoreCv currentItem();
     static void clearElementScratch();
     static int storeElementGroup(VarBank& group);
+    template <typename Value>
+    static int plainElement(Value value);
     static VarBank& statementBank();
 
     static int m_Level;

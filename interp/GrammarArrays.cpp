@@ -41,37 +41,32 @@ void Grammar::clearElementScratch()
     member(m_Family, a + 1).clear();
 }
 
-int Grammar::integerElement(const char* text)
+// Counts the element and assigns a plain value to its item.
+template <typename Value>
+int Grammar::plainElement(Value value)
 {
     ++m_Counters[m_Level - 1];
     StoreCv item = currentItem();
     if (!item.getData())
         return 0;
-    item = integerOf(text);
+    item = value;
     clearElementScratch();
     return 1;
+}
+
+int Grammar::integerElement(const char* text)
+{
+    return plainElement(integerOf(text));
 }
 
 int Grammar::realElement(const char* text)
 {
-    ++m_Counters[m_Level - 1];
-    StoreCv item = currentItem();
-    if (!item.getData())
-        return 0;
-    item = std::strtod(text, nullptr);
-    clearElementScratch();
-    return 1;
+    return plainElement(std::strtod(text, nullptr));
 }
 
 int Grammar::stringElement(const char* text)
 {
-    ++m_Counters[m_Level - 1];
-    StoreCv item = currentItem();
-    if (!item.getData())
-        return 0;
-    item = text;
-    clearElementScratch();
-    return 1;
+    return plainElement(text);
 }
 
 int Grammar::referenceElement(const char* name)
