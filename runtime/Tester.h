@@ -6,7 +6,8 @@
 
 // Runs ZemTester: "-v"/"-V" prints the version, one script argument runs
 // that script locally, "-p port" serves viewers. Returns the driver's status
-// in local mode and -1 for a version or usage request.
+// in local mode, with script errors past line 251 given as 251 (zemExitStatus),
+// and -1 for a version or usage request.
 int zemloop(int argc, char** argv, int unused = 0);
 
 // Fills text (room for at least 1024 bytes) with the host's addresses and

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "ExitStatus.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
@@ -108,7 +109,7 @@ int zemloop(int argc, char** argv, int)
     }
     if (argc == 2) {
         installHandlers();
-        return runLocal(argv[1]);
+        return zemExitStatus(runLocal(argv[1]));
     }
     if (argc == 3 && std::strcmp(argv[1], "-p") == 0) {
         installHandlers();

@@ -1,0 +1,12 @@
+// The process exit status of a script run, shared by the tester and the
+// viewer's batch mode.
+#ifndef ZEM_EXITSTATUS_H
+#define ZEM_EXITSTATUS_H
+
+// The shell sees only the low eight bits of an exit status. A script error is
+// reported by its line number, so a line past 251 would read as success (256)
+// or as one of the negative statuses (252..255). Lines 1..251 keep their
+// number, later lines give 251; every other status is returned unchanged.
+int zemExitStatus(int result);
+
+#endif
