@@ -24,7 +24,7 @@ void setModified(const char* file, std::time_t when)
     ASSERT_EQ(utime(file, &times), 0);
 }
 
-class CatalogueTest : public interptest::ScratchDir {};
+class CatalogueTest : public interptest::InScratchDir {};
 
 TEST_F(CatalogueTest, RefusesNullArguments)
 {

@@ -29,7 +29,7 @@ int reenteringStart()
     return echoStart();
 }
 
-class DriverTest : public interptest::ScratchDir {};
+class DriverTest : public interptest::InScratchDir {};
 
 TEST_F(DriverTest, RefusesNullArguments)
 {

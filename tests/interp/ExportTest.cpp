@@ -35,7 +35,7 @@ int exportStart()
     return -1;
 }
 
-class ExportRunTest : public interptest::ScratchDir {};
+class ExportRunTest : public interptest::InScratchDir {};
 
 TEST_F(ExportRunTest, LaterTestsReferToExportedValues)
 {

@@ -9,7 +9,7 @@ int emptyStart()
     return 1;
 }
 
-class FailureTest : public interptest::ScratchDir {};
+class FailureTest : public interptest::InScratchDir {};
 
 TEST_F(FailureTest, MissingResultFileFailsEveryTest)
 {

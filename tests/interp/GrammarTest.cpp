@@ -28,7 +28,7 @@ int recordBanks()
 const std::string prefix = "resultfile \"r.txt\" ";
 const int shift = (int)prefix.size();
 
-class GrammarTest : public interptest::ScratchDir {
+class GrammarTest : public interptest::InScratchDir {
 protected:
     int run(const std::string& text, const char* selector = "")
     {

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
+#include <system_error>
+
+#include "ScratchDir.h"
 
 #include "Parse.h"
 #include "StoreCv.h"
@@ -40,39 +40,27 @@ inline std::string dump(VarBank& bank)
     return text;
 }
 
-inline std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void writeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
+using zemtest::readFile;
+using zemtest::writeFile;
 
 // Every test runs in a directory of its own, so that relative result file
 // names land there.
-class ScratchDir : public ::testing::Test {
+class InScratchDir : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/zeminterpXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldDir = cwd;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_FALSE(m_Scratch.path().empty());
+        std::error_code ec;
+        m_OldDir = std::filesystem::current_path(ec);
+        ASSERT_FALSE(ec);
+        std::filesystem::current_path(m_Scratch.path(), ec);
+        ASSERT_FALSE(ec);
     }
     void TearDown() override
     {
-        ASSERT_EQ(chdir(oldDir.c_str()), 0);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        std::error_code ec;
+        std::filesystem::current_path(m_OldDir, ec);
+        ASSERT_FALSE(ec);
     }
     // Writes text as script.txt and returns its path.
     std::string script(const std::string& text)
@@ -81,8 +69,8 @@ protected:
         return "script.txt";
     }
 
-    std::string dir;
-    std::string oldDir;
+    zemtest::ScratchDir m_Scratch{"zeminterp"};
+    std::filesystem::path m_OldDir;
 };
 
 }  // namespace interptest

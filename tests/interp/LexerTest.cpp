@@ -8,9 +8,9 @@
 
 namespace {
 
-using interptest::ScratchDir;
+using interptest::InScratchDir;
 
-class LexerTest : public ScratchDir {
+class LexerTest : public InScratchDir {
 protected:
     void open(const std::string& text)
     {
@@ -22,7 +22,7 @@ protected:
     {
         ScriptLexer::release();
         Parse::getIO().closeIn();
-        ScratchDir::TearDown();
+        InScratchDir::TearDown();
     }
 
     // Value tokens as KIND:value, stray characters as BAD:lexeme, every

@@ -27,7 +27,7 @@ const char* const twoTests =
     "t { x = 2 }\n"
     "u { y = (a) }\n";
 
-class SelectorTest : public interptest::ScratchDir {
+class SelectorTest : public interptest::InScratchDir {
 protected:
     int run(const char* text, const char* selector, int result = -1)
     {

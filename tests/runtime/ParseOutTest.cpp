@@ -5,35 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
+
+#include "ScratchDir.h"
 
 namespace {
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class TraceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // ctest runs each test in a process of its own, several at a time.
-        path_ = ::testing::TempDir() + "zem_trace_result_" + std::to_string(getpid()) + ".txt";
-        std::remove(path_.c_str());
+        ASSERT_FALSE(scratch_.path().empty());
         Parse::setLastOutFile(path_.c_str());
         ParseOut::setTraceRoot("");
     }
-    void TearDown() override { std::remove(path_.c_str()); }
-    std::string result() const { return slurp(path_); }
+    std::string result() const { return zemtest::readFile(path_); }
 
-    std::string path_;
+    // ctest runs each test in a process of its own, several at a time.
+    zemtest::ScratchDir scratch_{"zem_trace"};
+    std::string path_ = scratch_.file("result.txt");
 };
 
 void leaf(const char* name, int value)

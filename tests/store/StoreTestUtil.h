@@ -5,38 +5,23 @@
 
 #include <cstdio>
 #include <string>
-#include <unistd.h>
+
+#include "ScratchDir.h"
 
 #include "FileGate.h"
 #include "Parse.h"
 
-// A fresh file name in the temporary directory, removed on destruction.
+// A fresh file name in a scratch directory of its own; the file goes with
+// the directory on destruction.
 class TempFile {
 public:
-    explicit TempFile(const char* tag) {
-        static int seq = 0;
-        path_ = std::string("/tmp/zem_store_") + tag + "_" + std::to_string(getpid()) + "_" +
-                std::to_string(seq++);
-        std::remove(path_.c_str());
-    }
-    ~TempFile() { std::remove(path_.c_str()); }
+    explicit TempFile(const char* tag) : dir_("zem_store"), path_(dir_.file(tag)) {}
     const char* path() const { return path_.c_str(); }
-    std::string read() const {
-        std::string s;
-        FILE* f = std::fopen(path_.c_str(), "rb");
-        if (!f) return s;
-        int c;
-        while ((c = std::fgetc(f)) != EOF) s.push_back(static_cast<char>(c));
-        std::fclose(f);
-        return s;
-    }
-    void write(const std::string& s) const {
-        FILE* f = std::fopen(path_.c_str(), "wb");
-        std::fwrite(s.data(), 1, s.size(), f);
-        std::fclose(f);
-    }
+    std::string read() const { return zemtest::readFile(path_); }
+    void write(const std::string& s) const { zemtest::writeFile(path_, s); }
 
 private:
+    zemtest::ScratchDir dir_;
     std::string path_;
 };
 
