@@ -12,11 +12,10 @@
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
+#include "TesterServer.h"
 #include "ZemCall.h"
 
 int rsock = -1;
-
-int serveForever(int port);  // TesterServer.cpp
 
 namespace {
 

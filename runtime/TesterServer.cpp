@@ -2,65 +2,58 @@
 // loop, the run request of "TSTEXEC" and the reply that finalize sends.
 #include "Tester.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
+#include "PeerStream.h"
+#include "TesterServer.h"
 #include "ZemCall.h"
 
 namespace {
 
-const int kNumberBytes = 8;
-const int kPiece = 500;
-const int kNumberMax = 9999999;
-const int kNumberMin = -999999;
+const int kPiece = 1 << 14;
 
 // Request buffers, terminator included.
 const int kRootSize = 500;
 const int kPathSize = 260;
 const int kSelectorSize = 500;
 
+// The kind of the last accepted command; the same kind twice in a row ends
+// the connection.
 enum Kind { kNone = 0, kPing1 = 1, kPing2 = 2, kStop = 3, kExec = 4 };
 
-int sendNumber(int sock, int value)
-{
-    if (value > kNumberMax)
-        value = kNumberMax;
-    if (value < kNumberMin)
-        value = kNumberMin;
-    char field[kNumberBytes + 1];
-    std::snprintf(field, sizeof field, "%07d", value);
-    return deliver(sock, field, kNumberBytes);
-}
+struct CommandName {
+    const char* text;
+    Kind kind;
+};
 
-// Reads one Number; false on a short read.
-bool readNumber(int sock, int& value)
-{
-    char field[kNumberBytes + 1];
-    if (receive(sock, field, kNumberBytes) != kNumberBytes)
-        return false;
-    field[kNumberBytes] = '\0';
-    value = std::atoi(field);
-    return true;
-}
+const CommandName kCommands[] = {
+    {"TSTPNG1", kPing1},
+    {"TSTPNG2", kPing2},
+    {"TSTSTOP", kStop},
+    {"TSTEXEC", kExec},
+};
 
 // Reads n bytes of which the first size - 1 at most are kept, NUL-terminated;
 // the rest is read and dropped so that the stream stays in step.
-bool readText(int sock, int n, char* buffer, int size)
+bool readText(int n, char* buffer, int size)
 {
     buffer[0] = '\0';
     int kept = 0;
     char piece[kPiece];
     while (n > 0) {
         int want = n < kPiece ? n : kPiece;
-        if (receive(sock, piece, want) != want)
+        if (PeerStream::read(piece, want) != want)
             return false;
         int room = size - 1 - kept;
         int take = want < room ? want : room;
@@ -74,16 +67,16 @@ bool readText(int sock, int n, char* buffer, int size)
     return true;
 }
 
-bool readTextField(int sock, char* buffer, int size)
+bool readTextField(char* buffer, int size)
 {
     int n;
-    if (!readNumber(sock, n))
+    if (!PeerStream::readNumber(n))
         return false;
-    return readText(sock, n, buffer, size);
+    return readText(n, buffer, size);
 }
 
 // Stores the script content of a request; false abandons the request.
-bool storeScript(int sock, const char* path, int n)
+bool storeScript(const char* path, int n)
 {
     FILE* f = std::fopen(path, "wb");
     if (!f)
@@ -92,7 +85,7 @@ bool storeScript(int sock, const char* path, int n)
     bool whole = true;
     while (n > 0) {
         int want = n < kPiece ? n : kPiece;
-        if (receive(sock, piece, want) != want) {
+        if (PeerStream::read(piece, want) != want) {
             whole = false;
             break;
         }
@@ -114,124 +107,102 @@ void printSelector(const char* selector)
     std::fflush(stdout);
 }
 
-void serveRequest(int sock)
+void serveRequest()
 {
     int reserved, depth;
-    if (!readNumber(sock, reserved) || !readNumber(sock, depth))
+    if (!PeerStream::readNumber(reserved) || !PeerStream::readNumber(depth))
         return;
     char root[kRootSize];
-    if (!readTextField(sock, root, sizeof root))
+    if (!readTextField(root, sizeof root))
         return;
     ParseOut::setTraceDepth(depth);
     ParseOut::setTraceRoot(root);
     int pathLen;
     char path[kPathSize];
-    if (!readNumber(sock, pathLen) || pathLen > kPathSize || !readText(sock, pathLen, path, sizeof path))
+    if (!PeerStream::readNumber(pathLen) || pathLen > kPathSize || !readText(pathLen, path, sizeof path))
         return;
     int contentLen;
-    if (readNumber(sock, contentLen) && contentLen > 0 && !storeScript(sock, path, contentLen))
+    if (PeerStream::readNumber(contentLen) && contentLen > 0 && !storeScript(path, contentLen))
         return;
     int selectorLen;
-    if (!readNumber(sock, selectorLen) || selectorLen == -1)
+    if (!PeerStream::readNumber(selectorLen) || selectorLen == -1)
         return;
     char selector[kSelectorSize];
     selector[0] = '\0';
-    if (selectorLen > 0 && !readText(sock, selectorLen, selector, sizeof selector))
+    if (selectorLen > 0 && !readText(selectorLen, selector, sizeof selector))
         return;
     printSelector(selector);
     int r = Parse::parseLoop(path, selector, testStartsHere);
     finalize(r);
 }
 
-int kindOf(const char* command)
+Kind kindOf(const char* command)
 {
-    static const char* const names[] = {"TSTPNG1", "TSTPNG2", "TSTSTOP", "TSTEXEC"};
-    for (int i = 0; i < 4; ++i) {
-        if (std::memcmp(command, names[i], kNumberBytes) == 0)
-            return i + 1;
+    for (const CommandName& c : kCommands) {
+        if (std::memcmp(command, c.text, PeerStream::kNumberBytes) == 0)
+            return c.kind;
     }
     return kNone;
 }
 
-void commandLoop(int sock)
-{
-    int last = kNone;
-    char command[kNumberBytes];
-    for (;;) {
-        if (receive(sock, command, kNumberBytes) != kNumberBytes)
-            return;
-        if (std::memcmp(command, "TST", 3) != 0)
-            return;
-        if (std::memcmp(command, "TSTQUIT", kNumberBytes) == 0) {
-            std::fflush(nullptr);
-            std::exit(0);
-        }
-        int kind = kindOf(command);
-        if (kind == kNone)
-            continue;
-        if (kind == last)
-            return;
-        last = kind;
-        if (kind == kExec)
-            serveRequest(sock);
-    }
-}
+// A run that did not read its script (-1 busy, -2 unreadable script) wrote
+// no result file: the name left from an earlier run must not be sent.
+bool wroteResultFile(int result) { return result != -1 && result != -2; }
 
-void sendResultFile(int sock, int result)
+void putResultFile(int result)
 {
     const char* name = Parse::getLastOutFile();
-    FILE* f = (result != -1 && name[0]) ? std::fopen(name, "rb") : nullptr;
+    FILE* f = (wroteResultFile(result) && name[0]) ? std::fopen(name, "rb") : nullptr;
     if (!f) {
-        sendNumber(sock, 0);
-        sendNumber(sock, 0);
+        PeerStream::putNumber(0);
+        PeerStream::putNumber(0);
         return;
     }
     int nameLen = static_cast<int>(std::strlen(name)) + 1;
-    sendNumber(sock, nameLen);
-    deliver(sock, name, nameLen);
+    PeerStream::putNumber(nameLen);
+    PeerStream::put(name, nameLen);
     std::fseek(f, 0, SEEK_END);
     long size = std::ftell(f);
     std::fseek(f, 0, SEEK_SET);
     // A Number carries at most seven digits: a larger file is sent cut.
-    int left = size < 0 ? 0 : (size > kNumberMax ? kNumberMax : static_cast<int>(size));
-    sendNumber(sock, left);
+    int left =
+        size < 0 ? 0 : (size > PeerStream::kNumberMax ? PeerStream::kNumberMax : static_cast<int>(size));
+    PeerStream::putNumber(left);
     char piece[kPiece];
     while (left > 0) {
         int want = left < kPiece ? left : kPiece;
         size_t got = std::fread(piece, 1, want, f);
-        if (got == 0)
-            std::memset(piece, 0, want);  // the file shrank: keep the promised count
-        deliver(sock, piece, want);
+        if (got < static_cast<size_t>(want))
+            std::memset(piece + got, 0, want - got);  // the file shrank: keep the promised count
+        PeerStream::put(piece, want);
         left -= want;
     }
     std::fclose(f);
 }
 
-void sendDrawing(int sock)
+void putDrawing()
 {
     GrcBase* cursor = GrcBase::m_Start;
     for (;;) {
         int n = GrcBase::encodeList(cursor);
-        if (sendNumber(sock, n) > 0) {
-            if (n <= 0 || deliver(sock, GrcBase::m_BuffHead, n) <= 0)
-                break;
-        } else if (n <= 0) {
+        PeerStream::putNumber(n);
+        if (n <= 0)
             break;
-        }
+        PeerStream::put(GrcBase::m_BuffHead, n);
     }
     GrcBase::clearList();
 }
 
-void sendErrorReport(int sock)
+void putErrorReport()
 {
     int line = Parse::getErrLine();
     const char* text = Parse::getErrString();
     int len = static_cast<int>(std::strlen(text)) + 1;
-    sendNumber(sock, line);
-    sendNumber(sock, Parse::getErrPos());
-    sendNumber(sock, len);
+    PeerStream::putNumber(line);
+    PeerStream::putNumber(Parse::getErrPos());
+    PeerStream::putNumber(len);
     if (line > 0)
-        deliver(sock, text, len);
+        PeerStream::put(text, len);
 }
 
 int openListener(int port)
@@ -265,12 +236,45 @@ int openListener(int port)
 
 }
 
+void serveConnection(int sock)
+{
+    // Replies are written whole and at once; waiting to coalesce them with
+    // later bytes only delays the viewer.
+    int on = 1;
+    setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    PeerStream::attach(sock);
+    Kind last = kNone;
+    char command[PeerStream::kNumberBytes];
+    for (;;) {
+        if (!PeerStream::awaitCommand())
+            return;
+        if (PeerStream::read(command, PeerStream::kNumberBytes) != PeerStream::kNumberBytes)
+            return;
+        if (std::memcmp(command, "TST", 3) != 0)
+            return;
+        if (std::memcmp(command, "TSTQUIT", PeerStream::kNumberBytes) == 0) {
+            std::fflush(nullptr);
+            std::exit(0);
+        }
+        Kind kind = kindOf(command);
+        if (kind == kNone)
+            continue;
+        if (kind == last)
+            return;
+        last = kind;
+        if (kind == kExec)
+            serveRequest();
+    }
+}
+
 int deliver(int socket, const char* data, int count)
 {
     int done = 0;
     while (done < count) {
-        // MSG_NOSIGNAL: a viewer that went away must not kill the tester.
+        // MSG_NOSIGNAL: a peer that went away must not kill the process.
         ssize_t n = send(socket, data + done, count - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             return static_cast<int>(n);
         done += static_cast<int>(n);
@@ -283,6 +287,8 @@ int receive(int socket, char* buffer, int count)
     int done = 0;
     while (done < count) {
         ssize_t n = recv(socket, buffer + done, count - done, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             return static_cast<int>(n);
         done += static_cast<int>(n);
@@ -294,9 +300,14 @@ void finalize(int result)
 {
     std::printf(" <\n");
     std::fflush(stdout);
-    sendResultFile(rsock, result);
-    sendDrawing(rsock);
-    sendErrorReport(rsock);
+    // The reply goes to rsock, also when a caller set it without a
+    // connection of the command loop (the signal handler, tests).
+    if (PeerStream::socket() != rsock)
+        PeerStream::attach(rsock);
+    putResultFile(result);
+    putDrawing();
+    putErrorReport();
+    PeerStream::flush();
 }
 
 int getIpAddress(char* text)
@@ -339,7 +350,7 @@ int serveForever(int port)
         }
         std::printf("accepted\n");
         std::fflush(stdout);
-        commandLoop(rsock);
+        serveConnection(rsock);
         close(rsock);
         rsock = -1;
         close(listener);

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <netinet/in.h>
-#include <sstream>
 #include <string>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "ScratchDir.h"
 
 namespace {
 
@@ -21,9 +21,8 @@ class Server : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/zem_server_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        ASSERT_FALSE(scratch_.path().empty());
+        dir_ = scratch_.path().string();
         for (int attempt = 0; attempt < 20 && sock_ < 0; ++attempt)
             start(20000 + (getpid() * 7 + attempt * 131) % 20000);
         ASSERT_GE(sock_, 0) << "tester did not come up";
@@ -36,8 +35,6 @@ protected:
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        std::string cmd = "rm -rf " + dir_;
-        (void)std::system(cmd.c_str());
     }
 
     void start(int port)
@@ -73,14 +70,20 @@ protected:
         }
     }
 
-    void send(const std::string& bytes) { ASSERT_EQ(::send(sock_, bytes.data(), bytes.size(), 0), (ssize_t)bytes.size()); }
+    void send(const std::string& bytes)
+    {
+        ASSERT_EQ(::send(sock_, bytes.data(), bytes.size(), 0), (ssize_t)bytes.size());
+    }
     static std::string number(int n)
     {
         char f[16];
         std::snprintf(f, sizeof f, "%07d", n);
         return std::string(f, 8);
     }
-    static std::string text(const std::string& t) { return number((int)t.size() + 1) + t + std::string(1, '\0'); }
+    static std::string text(const std::string& t)
+    {
+        return number((int)t.size() + 1) + t + std::string(1, '\0');
+    }
     static std::string command(const char* c) { return std::string(c, 8); }
 
     // Reads exactly n bytes; fewer when the tester closes the connection.
@@ -102,13 +105,7 @@ protected:
         char c;
         return recv(sock_, &c, 1, 0) == 0;
     }
-    std::string file(const std::string& name)
-    {
-        std::ifstream in(dir_ + "/" + name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string file(const std::string& name) { return zemtest::readFile(scratch_.file(name)); }
 
     std::string request(const std::string& path, const std::string& script, const std::string& selectorField)
     {
@@ -116,6 +113,7 @@ protected:
                number((int)script.size()) + script + selectorField;
     }
 
+    zemtest::ScratchDir scratch_{"zem_server"};
     std::string dir_;
     pid_t pid_ = -1;
     int sock_ = -1;
@@ -129,7 +127,8 @@ TEST_F(Server, RunReplyCarriesResultFileChunksAndErrorReport)
     EXPECT_EQ(read(6), std::string("r.txt\0", 6));
     int size = readNumber();
     std::string content = read(size);
-    EXPECT_EQ(content, "chain()\n{\n    n = 1\n}\n\ntraceChain\n{\n  verified:\n    done == 1\n  logged:\n}\n\n\n");
+    EXPECT_EQ(content,
+              "chain()\n{\n    n = 1\n}\n\ntraceChain\n{\n  verified:\n    done == 1\n  logged:\n}\n\n\n");
     EXPECT_EQ(readNumber(), 0);  // no drawing: one empty chunk
     EXPECT_EQ(readNumber(), 0);  // error line
     readNumber();                // error position: meaningless without a line
@@ -147,6 +146,21 @@ TEST_F(Server, RunReplyCarriesResultFileChunksAndErrorReport)
     EXPECT_EQ(read(len), std::string("parse error in line 2 ( *... )\n\0", len));
 }
 
+TEST_F(Server, UnreadableScriptSendsNoStaleResultFile)
+{
+    send(request("s.txt", "resultfile \"r.txt\"\nt { }\n", number(0)));
+    ASSERT_EQ(readNumber(), 6);
+    read(6);
+    read(readNumber());
+    read(8 * 4);  // one empty chunk, the error report without text
+    send(command("TSTSTOP"));
+    // Content length 0 keeps the file at the path, and there is none.
+    send(request("missing.txt", "", number(0)));
+    EXPECT_EQ(readNumber(), 0);  // no result file name
+    EXPECT_EQ(readNumber(), 0);  // no content
+    EXPECT_EQ(readNumber(), 0);  // no drawing
+}
+
 TEST_F(Server, SelectorMinusOneStoresTheScriptWithoutReply)
 {
     send(request("kept.txt", "t { }\n", number(-1)));
@@ -159,7 +173,8 @@ TEST_F(Server, SelectorMinusOneStoresTheScriptWithoutReply)
 
 TEST_F(Server, CommandLoopRules)
 {
-    send(command("TSTPNG1") + command("TSTPNG2") + command("TSTPNG1") + command("TSTxxxx") + command("TSTPNG2"));
+    send(command("TSTPNG1") + command("TSTPNG2") + command("TSTPNG1") + command("TSTxxxx") +
+         command("TSTPNG2"));
     send(command("TSTSTOP") + command("TSTSTOP"));
     EXPECT_TRUE(closedByPeer());
 }
@@ -171,10 +186,8 @@ TEST_F(Server, NonTstBytesEndTheConnectionAndTheTesterListensAgain)
     close(sock_);
     sock_ = -1;
     usleep(50000);
-    std::ifstream console(dir_ + "/console.txt");
-    std::stringstream s;
-    s << console.rdbuf();
-    EXPECT_NE(s.str().find("waiting...accepted\nwaiting..."), std::string::npos) << s.str();
+    std::string console = file("console.txt");
+    EXPECT_NE(console.find("waiting...accepted\nwaiting..."), std::string::npos) << console;
 }
 
 TEST_F(Server, QuitEndsTheProcessWithStatusZero)

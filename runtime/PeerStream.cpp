@@ -1,0 +1,162 @@
+// Buffered, time-limited transfers on the server's connection. The reply is
+// gathered here and written in few large pieces: written piecewise with
+// Nagle's algorithm on, every run stalled on a delayed acknowledgement.
+#include "PeerStream.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+
+int PeerStream::m_Sock = -1;
+int PeerStream::m_SilenceMs = PeerStream::kSilenceMs;
+int PeerStream::m_IdleMs = PeerStream::kIdleMs;
+char PeerStream::m_In[PeerStream::kInSize];
+int PeerStream::m_InHave = 0;
+int PeerStream::m_InUsed = 0;
+char PeerStream::m_Out[PeerStream::kOutSize];
+int PeerStream::m_OutUsed = 0;
+bool PeerStream::m_Broken = false;
+
+namespace {
+
+// Waits until the socket is ready for events or waitMs pass; a signal that
+// interrupts the wait does not count as silence.
+bool ready(int sock, short events, int waitMs)
+{
+    pollfd p;
+    p.fd = sock;
+    p.events = events;
+    for (;;) {
+        p.revents = 0;
+        int n = poll(&p, 1, waitMs);
+        if (n > 0)
+            return true;
+        if (n == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+}
+
+void PeerStream::attach(int sock)
+{
+    m_Sock = sock;
+    m_InHave = 0;
+    m_InUsed = 0;
+    m_OutUsed = 0;
+    m_Broken = false;
+}
+
+void PeerStream::setLimits(int silenceMs, int idleMs)
+{
+    m_SilenceMs = silenceMs > 0 ? silenceMs : kSilenceMs;
+    m_IdleMs = idleMs > 0 ? idleMs : kIdleMs;
+}
+
+// Refills the empty input buffer with whatever the peer has sent.
+bool PeerStream::fill(int waitMs)
+{
+    for (;;) {
+        if (!ready(m_Sock, POLLIN, waitMs))
+            return false;
+        ssize_t n = recv(m_Sock, m_In, kInSize, MSG_DONTWAIT);
+        if (n > 0) {
+            m_InHave = static_cast<int>(n);
+            m_InUsed = 0;
+            return true;
+        }
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+            return false;
+    }
+}
+
+bool PeerStream::awaitCommand() { return m_InUsed < m_InHave || fill(m_IdleMs); }
+
+int PeerStream::read(char* buffer, int count)
+{
+    int done = 0;
+    while (done < count) {
+        if (m_InUsed == m_InHave && !fill(m_SilenceMs))
+            return 0;
+        int take = m_InHave - m_InUsed;
+        if (take > count - done)
+            take = count - done;
+        std::memcpy(buffer + done, m_In + m_InUsed, take);
+        m_InUsed += take;
+        done += take;
+    }
+    return count;
+}
+
+bool PeerStream::readNumber(int& value)
+{
+    char field[kNumberBytes + 1];
+    if (read(field, kNumberBytes) != kNumberBytes)
+        return false;
+    field[kNumberBytes] = '\0';
+    value = std::atoi(field);
+    return true;
+}
+
+bool PeerStream::sendAll(const char* data, int count)
+{
+    int done = 0;
+    while (done < count) {
+        // MSG_NOSIGNAL: a viewer that went away must not kill the tester.
+        ssize_t n = send(m_Sock, data + done, count - done, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n > 0) {
+            done += static_cast<int>(n);
+            continue;
+        }
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+            return false;
+        if (!ready(m_Sock, POLLOUT, m_SilenceMs))
+            return false;
+    }
+    return true;
+}
+
+bool PeerStream::flush()
+{
+    if (!m_Broken && m_OutUsed > 0 && !sendAll(m_Out, m_OutUsed))
+        m_Broken = true;
+    m_OutUsed = 0;
+    return !m_Broken;
+}
+
+void PeerStream::put(const char* data, int count)
+{
+    while (count > 0 && !m_Broken) {
+        if (m_OutUsed == kOutSize)
+            flush();
+        int take = kOutSize - m_OutUsed;
+        if (take > count)
+            take = count;
+        std::memcpy(m_Out + m_OutUsed, data, take);
+        m_OutUsed += take;
+        data += take;
+        count -= take;
+    }
+}
+
+void PeerStream::putNumber(int value)
+{
+    if (value > kNumberMax)
+        value = kNumberMax;
+    if (value < kNumberMin)
+        value = kNumberMin;
+    // "%07d" by hand: the fatal-signal handler sends replies too.
+    char field[kNumberBytes];
+    unsigned magnitude = value < 0 ? static_cast<unsigned>(-value) : static_cast<unsigned>(value);
+    int first = value < 0 ? 1 : 0;
+    for (int i = kNumberBytes - 2; i >= first; --i) {
+        field[i] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    if (value < 0)
+        field[0] = '-';
+    field[kNumberBytes - 1] = '\0';
+    put(field, kNumberBytes);
+}
