@@ -34,25 +34,8 @@ void define(VarBank& defs, const StoreEl* el)
     std::size_t len = n - 2 < (std::size_t)StoreCv::MaxName ? n - 2 : (std::size_t)StoreCv::MaxName;
     std::memcpy(var, name + 1, len);
     var[len] = '\0';
-    switch (el->getType()) {
-    case StoreEl::TypeInt: {
-        int v;
-        std::memcpy(&v, el->getData(), sizeof v);
-        defs[var] = v;
-        break;
-    }
-    case StoreEl::TypeDouble: {
-        double v;
-        std::memcpy(&v, el->getData(), sizeof v);
-        defs[var] = v;
-        break;
-    }
-    case StoreEl::TypeString:
-        defs[var] = (const char*)el->getData();
-        break;
-    default:
-        break;
-    }
+    if (el->hasKnownType())
+        defs[var] = *el;
 }
 
 // Renamed elements sit in the index under their old names; indexing the

@@ -111,13 +111,9 @@ int Grammar::assignFound(StoreCv target, const char* name, int type)
     StoreCv found = Parse::getDefStore()[name];
     switch (type) {
     case StoreEl::TypeInt:
-        target = (int)found;
-        return 1;
     case StoreEl::TypeDouble:
-        target = (double)found;
-        return 1;
     case StoreEl::TypeString:
-        target = (const char*)(char*)found;
+        target = found;
         return 1;
     case GroupRef:
         if (!fitsGroup(refGroup(), std::strlen(target.getName())))

@@ -29,20 +29,6 @@ const char* const kNextChild = "//id";
 const char* const kChild = "//>";
 const char* const kParent = "//<";
 
-int intOf(const StoreEl* el)
-{
-    int v;
-    std::memcpy(&v, el->getData(), sizeof v);
-    return v;
-}
-
-double doubleOf(const StoreEl* el)
-{
-    double v;
-    std::memcpy(&v, el->getData(), sizeof v);
-    return v;
-}
-
 void indent(FileGate& out, int level)
 {
     for (int i = 0; i < level; ++i)
@@ -57,35 +43,6 @@ bool isChildLink(const char* name)
 bool isLink(const char* name)
 {
     return name[0] == '/' && name[1] == '/';
-}
-
-// One value line of a node, at the indent of the node's contents.
-void writeValue(FileGate& out, const StoreEl* el, int level)
-{
-    const char* name = el->getName();
-    switch (el->getType()) {
-    case 1:
-        indent(out, level);
-        if (std::strncmp(name, "0x", 2) == 0) {
-            char hex[16];
-            std::snprintf(hex, sizeof hex, "0x%x", static_cast<unsigned>(intOf(el)));
-            out << name << " = " << hex << "\n";
-        } else {
-            out << name << " = " << intOf(el) << "\n";
-        }
-        break;
-    case 2:
-        indent(out, level);
-        out << name << " = " << doubleOf(el) << "\n";
-        break;
-    case 3:
-        indent(out, level);
-        out << name << " = \"" << static_cast<const char*>(el->getData()) << "\"\n";
-        break;
-    default:
-        out << "unknown type: " << name << "\n";
-        break;
-    }
 }
 
 struct Frame {
@@ -210,12 +167,12 @@ void ParseOut::writeNode(FileGate& out, VarBank* node, int level)
         top.next = el->getNext();
         int childLevel = top.level + 1;
         if (el->getType() == 1 && isLink(el->getName())) {
-            VarBank* child = isChildLink(el->getName()) ? TraceLinks::get(intOf(el)) : nullptr;
+            VarBank* child = isChildLink(el->getName()) ? TraceLinks::get(el->getInt()) : nullptr;
             if (child)
                 openFrame(out, stack, child, childLevel);
             continue;
         }
-        writeValue(out, el, childLevel);
+        el->writeLine(out, childLevel, StoreEl::HexBare);
     }
     if (base == 0)
         out << "\n";
@@ -233,7 +190,7 @@ void ParseOut::freeNode(VarBank* node)
         for (const StoreEl* el = current->getData(nullptr); el; el = el->getNext()) {
             if (el->getType() != 1 || !isChildLink(el->getName()))
                 continue;
-            int handle = intOf(el);
+            int handle = el->getInt();
             VarBank* child = TraceLinks::get(handle);
             TraceLinks::release(handle);
             if (child)

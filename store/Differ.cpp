@@ -1,6 +1,5 @@
 // The verification report: expected values against the values a run
 // produced, written as one block into the result file.
-#include <cstdio>
 #include <cstring>
 
 #include "FileGate.h"
@@ -14,8 +13,6 @@ struct Operator {
     Check check;
     char shown[5];
 };
-
-bool isHexName(const char* n) { return std::strncmp(n, "0x", 2) == 0 || std::strncmp(n, "(0x", 3) == 0; }
 
 // Removes the two operator characters from name (at most 499 kept).
 Operator takeOperator(const char* full, char* name) {
@@ -50,38 +47,6 @@ bool passes(Check c, const T& actual, const T& expected) {
     return false;
 }
 
-int intOf(const StoreEl* e) {
-    int v;
-    std::memcpy(&v, e->getData(), sizeof v);
-    return v;
-}
-
-double doubleOf(const StoreEl* e) {
-    double v;
-    std::memcpy(&v, e->getData(), sizeof v);
-    return v;
-}
-
-const char* textOf(const StoreEl* e) { return static_cast<const char*>(e->getData()); }
-
-void writeInt(FileGate& out, const char* name, int v) {
-    if (!isHexName(name)) {
-        out << v;
-        return;
-    }
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "0x%x", static_cast<unsigned>(v));
-    out << hex;
-}
-
-void writeValue(FileGate& out, const char* name, const StoreEl* e) {
-    switch (e->getType()) {
-    case StoreEl::TypeInt: writeInt(out, name, intOf(e)); break;
-    case StoreEl::TypeDouble: out << doubleOf(e); break;
-    default: out << "\"" << textOf(e) << "\""; break;
-    }
-}
-
 void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const char* verdict) {
     switch (actual->getType()) {
     case StoreEl::TypeInt: out << "; [" << "int " << name << " = "; break;
@@ -89,20 +54,16 @@ void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const 
     case StoreEl::TypeString: out << "; [" << "char* " << name << " = "; break;
     default: out << "; [" << "undefined] ERROR"; return;
     }
-    writeValue(out, name, actual);
+    actual->writeValue(out, name, StoreEl::HexBareOrParenthesised);
     out << "] " << verdict;
 }
 
 bool checkValue(Check c, const StoreEl* actual, const StoreEl* expected) {
     switch (expected->getType()) {
-    case StoreEl::TypeInt: return passes(c, intOf(actual), intOf(expected));
-    case StoreEl::TypeDouble: return passes(c, doubleOf(actual), doubleOf(expected));
-    default: return passes(c, std::strcmp(textOf(actual), textOf(expected)), 0);
+    case StoreEl::TypeInt: return passes(c, actual->getInt(), expected->getInt());
+    case StoreEl::TypeDouble: return passes(c, actual->getDouble(), expected->getDouble());
+    default: return passes(c, std::strcmp(actual->getText(), expected->getText()), 0);
     }
-}
-
-bool knownType(const StoreEl* e) {
-    return e->getType() >= StoreEl::TypeInt && e->getType() <= StoreEl::TypeString;
 }
 
 // One line of the verified section; returns 1 when the line fails.
@@ -111,11 +72,11 @@ int verifyOne(FileGate& out, const StoreEl* expected, VarBank& actualBank) {
     Operator op = takeOperator(expected->getName(), name);
     StoreEl* actual = actualBank.getData(name);
     int failed = 0;
-    if (!knownType(expected)) {
+    if (!expected->hasKnownType()) {
         out << "unknown type: " << name << "\n";
     } else {
         out << "    " << name << op.shown;
-        writeValue(out, name, expected);
+        expected->writeValue(out, name, StoreEl::HexBareOrParenthesised);
         if (!actual) {
             out << "; [" << "undefined] ERROR" << "\n";
             failed = 1;
@@ -134,20 +95,6 @@ int verifyOne(FileGate& out, const StoreEl* expected, VarBank& actualBank) {
     return failed;
 }
 
-void logOne(FileGate& out, StoreEl* e) {
-    const char* name = e->getName();
-    switch (e->getType()) {
-    case StoreEl::TypeInt:
-        out << "    " << name << " = ";
-        writeInt(out, name, intOf(e));
-        out << "\n";
-        break;
-    case StoreEl::TypeDouble: out << "    " << name << " = " << doubleOf(e) << "\n"; break;
-    case StoreEl::TypeString: out << "    " << name << " = \"" << textOf(e) << "\"" << "\n"; break;
-    default: out << "unknown type: " << name << "\n"; break;
-    }
-}
-
 bool isComment(const StoreEl* e) {
     return e->getType() == StoreEl::TypeString && std::strncmp(e->getName(), "//", 2) == 0;
 }
@@ -158,7 +105,7 @@ int VarBank::differ(FileGate& out, VarBank& actual, int status) {
     out << getName() << "\n" << "{" << "\n";
     for (StoreEl* e = actual.getData(nullptr); e && isComment(e); e = e->getNext()) {
         e->setMark();
-        out << "  " << textOf(e);
+        out << "  " << e->getText();
     }
     out << "  verified:" << "\n";
     for (const StoreEl* e = first; e; e = e->getNext())
@@ -169,7 +116,7 @@ int VarBank::differ(FileGate& out, VarBank& actual, int status) {
             e->clearMark();
             continue;
         }
-        logOne(out, e);
+        e->writeLine(out, 1, StoreEl::HexBareOrParenthesised);
     }
     out << "}";
     if (status == 0) {

@@ -51,23 +51,19 @@ void StoreCv::setName(const char* head, const char* sep, const char* tail) {
 StoreCv::operator int() const {
     StoreEl* el = bank ? bank->getData(name) : nullptr;
     if (!el || el->getType() != StoreEl::TypeInt) return 0;
-    int v;
-    std::memcpy(&v, el->getData(), sizeof v);
-    return v;
+    return el->getInt();
 }
 
 StoreCv::operator double() const {
     StoreEl* el = bank ? bank->getData(name) : nullptr;
     if (!el || el->getType() != StoreEl::TypeDouble) return 0.0;
-    double v;
-    std::memcpy(&v, el->getData(), sizeof v);
-    return v;
+    return el->getDouble();
 }
 
 StoreCv::operator char*() const {
     StoreEl* el = bank ? bank->getData(name) : nullptr;
     if (!el || el->getType() != StoreEl::TypeString) return emptyText;
-    return static_cast<char*>(el->getData());
+    return el->getText();
 }
 
 int StoreCv::getType() const { return bank ? bank->getType(name) : 0; }
@@ -128,12 +124,15 @@ StoreCv& StoreCv::operator=(const StoreCv& src) {
         VarBank group(src);
         return *this = group;
     }
-    switch (el->getType()) {
-    case StoreEl::TypeInt: return *this = static_cast<int>(src);
-    case StoreEl::TypeDouble: return *this = static_cast<double>(src);
-    case StoreEl::TypeString: return *this = static_cast<const char*>(el->getData());
-    default: return *this;
-    }
+    return *this = *el;
+}
+
+StoreCv& StoreCv::operator=(const StoreEl& src) {
+    if (!bank || !src.hasKnownType()) return *this;
+    AvlSpot spot;
+    if (StoreEl* el = bank->find(name, &spot)) el->assign(src);
+    else bank->appElemAt(StoreEl::copyOf(name, src), spot);
+    return *this;
 }
 
 namespace {
@@ -146,35 +145,6 @@ const char* separatorFor(const char* elName) {
                 elName[1] != 'X';
     return item ? "[" : ".";
 }
-
-// Overwrites el with src's value; 0 when the string could not be stored.
-int overwrite(StoreEl* el, const StoreEl* src) {
-    switch (src->getType()) {
-    case StoreEl::TypeInt: el->setInt(*static_cast<const int*>(src->getData())); return 1;
-    case StoreEl::TypeDouble: {
-        double v;
-        std::memcpy(&v, src->getData(), sizeof v);
-        el->setDouble(v);
-        return 1;
-    }
-    case StoreEl::TypeString: return el->setString(static_cast<const char*>(src->getData()));
-    default: reportUnknownType(); return 1;
-    }
-}
-
-StoreEl* makeCopy(const char* name, const StoreEl* src, bool& unknown) {
-    unknown = false;
-    switch (src->getType()) {
-    case StoreEl::TypeInt: return new StoreEl(name, *static_cast<const int*>(src->getData()));
-    case StoreEl::TypeDouble: {
-        double v;
-        std::memcpy(&v, src->getData(), sizeof v);
-        return new StoreEl(name, v);
-    }
-    case StoreEl::TypeString: return new StoreEl(name, static_cast<const char*>(src->getData()));
-    default: unknown = true; reportUnknownType(); return nullptr;
-    }
-}
 }
 
 // Only the elements present when the paste starts are walked, so pasting
@@ -186,12 +156,13 @@ StoreCv& StoreCv::operator=(const VarBank& src) {
     for (const StoreEl* el = src.first; el; el = el->getNext()) {
         StoreCv target(bank, name, separatorFor(el->getName()), el->getName());
         StoreEl* old = overwriteExisting ? bank->find(target.name) : nullptr;
-        if (old) {
-            if (!overwrite(old, el)) break;
+        if (!el->hasKnownType()) {
+            reportUnknownType();
+        } else if (old) {
+            if (!old->assign(*el)) break;
         } else {
-            bool unknown;
-            StoreEl* copy = makeCopy(target.name, el, unknown);
-            if (!unknown && !copy) break;
+            StoreEl* copy = StoreEl::copyOf(target.name, *el);
+            if (!copy) break;
             bank->appElem(copy);
         }
         if (el == stop) break;

@@ -4,6 +4,7 @@
 #ifndef ZEM_STORECV_H
 #define ZEM_STORECV_H
 
+class StoreEl;
 class VarBank;
 
 class StoreCv {
@@ -32,6 +33,8 @@ public:
     StoreCv& operator=(const unsigned short* value);
     // Copies src's value, or the whole group src names.
     StoreCv& operator=(const StoreCv& src);
+    // Copies the element's value; an element of no known type is ignored.
+    StoreCv& operator=(const StoreEl& src);
     // Pastes every element of src under this name.
     StoreCv& operator=(const VarBank& src);
 

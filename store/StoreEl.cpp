@@ -2,10 +2,12 @@
 // updates in place, and the record pool behind operator new and delete.
 #include "StoreEl.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "BuddySystem.h"
+#include "FileGate.h"
 
 StoreEl* StoreEl::start = nullptr;
 StoreEl* StoreEl::end = nullptr;
@@ -141,6 +143,70 @@ void StoreEl::setInt(int v) {
 void StoreEl::setDouble(double v) {
     type = TypeDouble;
     std::memcpy(data, &v, sizeof v);
+}
+
+int StoreEl::getInt() const {
+    int v;
+    std::memcpy(&v, data, sizeof v);
+    return v;
+}
+
+double StoreEl::getDouble() const {
+    double v;
+    std::memcpy(&v, data, sizeof v);
+    return v;
+}
+
+StoreEl* StoreEl::copyOf(const char* name, const StoreEl& src) {
+    switch (src.type) {
+    case TypeInt: return new StoreEl(name, src.getInt());
+    case TypeDouble: return new StoreEl(name, src.getDouble());
+    case TypeString: return new StoreEl(name, static_cast<const char*>(src.getText()));
+    default: return nullptr;
+    }
+}
+
+int StoreEl::assign(const StoreEl& src) {
+    switch (src.type) {
+    case TypeInt: setInt(src.getInt()); return 1;
+    case TypeDouble: setDouble(src.getDouble()); return 1;
+    case TypeString: return setString(src.getText());
+    default: return 0;
+    }
+}
+
+namespace {
+bool isHexName(const char* n, StoreEl::HexNames hex) {
+    if (std::strncmp(n, "0x", 2) == 0) return true;
+    return hex == StoreEl::HexBareOrParenthesised && std::strncmp(n, "(0x", 3) == 0;
+}
+}
+
+void StoreEl::writeValue(FileGate& out, const char* shownName, HexNames hex) const {
+    switch (type) {
+    case TypeInt:
+        if (isHexName(shownName, hex)) {
+            char text[16];
+            std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(getInt()));
+            out << text;
+        } else {
+            out << getInt();
+        }
+        break;
+    case TypeDouble: out << getDouble(); break;
+    default: out << "\"" << getText() << "\""; break;
+    }
+}
+
+void StoreEl::writeLine(FileGate& out, int level, HexNames hex) const {
+    if (!hasKnownType()) {
+        out << "unknown type: " << name << "\n";
+        return;
+    }
+    for (int i = 0; i < level; ++i) out << "    ";
+    out << name << " = ";
+    writeValue(out, name, hex);
+    out << "\n";
 }
 
 void* StoreEl::operator new(std::size_t size) noexcept {

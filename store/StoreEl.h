@@ -7,6 +7,8 @@
 #include <cstddef>
 #include "AvlTree.h"
 
+class FileGate;
+
 class StoreEl : public LOCAL_DAT {
 public:
     // Type codes shared by the bank, the handles and the report.
@@ -37,6 +39,34 @@ public:
 
     void setType(int t) { type = t; }
     int getType() const { return type; }
+    bool hasKnownType() const { return type >= TypeInt && type <= TypeString; }
+
+    // The value as its type stores it; each is meaningful only for records
+    // of that type. The int and double are copied out, as the data area
+    // need not be aligned for them.
+    int getInt() const;
+    double getDouble() const;
+    char* getText() const { return static_cast<char*>(data); }
+
+    // A new record holding src's value under name. Null when src has no
+    // known type or the pool refuses a record; callers that report unknown
+    // types test hasKnownType() first.
+    static StoreEl* copyOf(const char* name, const StoreEl& src);
+    // Overwrites this record's value and type with src's. Returns 0 when a
+    // string could not be stored or src has no known type (record unchanged).
+    int assign(const StoreEl& src);
+
+    // Which int values are written in hexadecimal: those whose name begins
+    // with "0x" (the trace), or also with "(0x", an output to be exported
+    // (the report).
+    enum HexNames { HexBare, HexBareOrParenthesised };
+    // The value as the result file shows it: ints in decimal, or "0x%x"
+    // when shownName is a hexadecimal name under the rule; doubles as
+    // FileGate writes them; every other type as a quoted string.
+    void writeValue(FileGate& out, const char* shownName, HexNames hex) const;
+    // "name = value" and a newline, indented by level times four spaces; a
+    // record of no known type writes "unknown type: name" unindented.
+    void writeLine(FileGate& out, int level, HexNames hex) const;
     int getLen() const { return len; }
     char* getName() const { return name; }
     void* getData() const { return data; }

@@ -11,29 +11,6 @@
 namespace {
 void reportUnknownType() { Parse::getIO() << "\n" << "VarBank::operator= unknown type" << "\n"; }
 
-// A new record holding src's value under newName; null for other types
-// (after the message) or when the pool is exhausted.
-StoreEl* copyOf(const StoreEl* src, const char* newName, bool& unknown) {
-    unknown = false;
-    switch (src->getType()) {
-    case StoreEl::TypeInt: {
-        int v;
-        std::memcpy(&v, src->getData(), sizeof v);
-        return new StoreEl(newName, v);
-    }
-    case StoreEl::TypeDouble: {
-        double v;
-        std::memcpy(&v, src->getData(), sizeof v);
-        return new StoreEl(newName, v);
-    }
-    case StoreEl::TypeString:
-        return new StoreEl(newName, static_cast<const char*>(src->getData()));
-    default:
-        unknown = true;
-        reportUnknownType();
-        return nullptr;
-    }
-}
 }
 
 VarBank::VarBank() : first(nullptr), last(nullptr), hint(nullptr) { std::strcpy(name, "VarBank"); }
@@ -146,17 +123,8 @@ VarBank& VarBank::operator=(const VarBank& src) {
     setName(src.name);
     for (const StoreEl* el = src.first; el; el = el->getNext()) {
         StoreCv h(this, el->getName());
-        switch (el->getType()) {
-        case StoreEl::TypeInt: h = *static_cast<const int*>(el->getData()); break;
-        case StoreEl::TypeDouble: {
-            double v;
-            std::memcpy(&v, el->getData(), sizeof v);
-            h = v;
-            break;
-        }
-        case StoreEl::TypeString: h = static_cast<const char*>(el->getData()); break;
-        default: reportUnknownType(); break;
-        }
+        if (el->hasKnownType()) h = *el;
+        else reportUnknownType();
     }
     return *this;
 }
@@ -181,9 +149,11 @@ void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPre
         bool member = std::strncmp(n, dotPrefix, k) == 0 && n[k] != '\0';
         bool item = std::strncmp(n, itemPrefix, kItem) == 0;
         if (!member && !item) continue;
-        bool unknown;
-        StoreEl* copy = copyOf(el, n + (member ? k : kItem), unknown);
-        if (unknown) continue;
+        if (!el->hasKnownType()) {
+            reportUnknownType();
+            continue;
+        }
+        StoreEl* copy = StoreEl::copyOf(n + (member ? k : kItem), *el);
         if (!copy) return;
         appElem(copy);
     }

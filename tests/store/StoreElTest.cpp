@@ -8,6 +8,7 @@
 
 #include "BuddySystem.h"
 #include "StoreEl.h"
+#include "StoreTestUtil.h"
 
 namespace {
 int blockCount() {
@@ -95,6 +96,72 @@ TEST(StoreEl, Marks) {
     EXPECT_EQ(1, e.getMark());
     e.clearMark();
     EXPECT_EQ(0, e.getMark());
+}
+
+// Copies and assignments go through one switch; a slip in one type (an int
+// read as a double, a long string cut to its capacity) shows here.
+TEST(StoreEl, CopyAndAssignKeepTypeAndValue) {
+    const std::string longText(600, 'w');
+    StoreEl fromInt("i", -7), fromDouble("d", 2.25), fromText("t", longText.c_str());
+    for (const StoreEl* src : {&fromInt, &fromDouble, &fromText}) {
+        StoreEl* copy = StoreEl::copyOf("c", *src);
+        StoreEl target("x", "ab");  // an inline string block to overwrite
+        ASSERT_NE(nullptr, copy);
+        EXPECT_EQ(1, target.assign(*src));
+        for (const StoreEl* got : {static_cast<const StoreEl*>(copy), static_cast<const StoreEl*>(&target)}) {
+            EXPECT_EQ(src->getType(), got->getType());
+            switch (src->getType()) {
+            case StoreEl::TypeInt: EXPECT_EQ(-7, got->getInt()); break;
+            case StoreEl::TypeDouble: EXPECT_EQ(2.25, got->getDouble()); break;
+            default: EXPECT_EQ(longText, got->getText()); break;
+            }
+        }
+        EXPECT_STREQ("c", copy->getName());
+        delete copy;
+    }
+}
+
+TEST(StoreEl, UnknownTypeIsNeitherCopiedNorAssigned) {
+    StoreEl odd("o", 5), target("x", 9);
+    odd.setType(7);
+    EXPECT_EQ(nullptr, StoreEl::copyOf("c", odd));
+    EXPECT_EQ(0, target.assign(odd));
+    EXPECT_EQ(StoreEl::TypeInt, target.getType());
+    EXPECT_EQ(9, target.getInt());
+}
+
+// The report shows "(0x..)" outputs in hexadecimal, the trace does not.
+TEST(StoreEl, WriteLineByHexRule) {
+    struct {
+        const char* name;
+        int value;
+        StoreEl::HexNames hex;
+        int level;
+        const char* expected;
+    } cases[] = {
+        {"n", 31, StoreEl::HexBare, 1, "    n = 31\n"},
+        {"0xn", 31, StoreEl::HexBare, 2, "        0xn = 0x1f\n"},
+        {"0xn", -1, StoreEl::HexBareOrParenthesised, 0, "0xn = 0xffffffff\n"},
+        {"(0xn)", 31, StoreEl::HexBare, 1, "    (0xn) = 31\n"},
+        {"(0xn)", 31, StoreEl::HexBareOrParenthesised, 1, "    (0xn) = 0x1f\n"},
+    };
+    for (const auto& c : cases) {
+        TempFile f("line");
+        FileGate out;
+        ASSERT_EQ(1, out.openOut(f.path()));
+        StoreEl(c.name, c.value).writeLine(out, c.level, c.hex);
+        out.closeOut();
+        EXPECT_EQ(c.expected, f.read()) << c.name;
+    }
+    TempFile f("others");
+    FileGate out;
+    ASSERT_EQ(1, out.openOut(f.path()));
+    StoreEl("0xs", "a\"b").writeLine(out, 1, StoreEl::HexBareOrParenthesised);
+    StoreEl odd("u", 1);
+    odd.setType(0);
+    odd.writeLine(out, 3, StoreEl::HexBare);
+    out.closeOut();
+    EXPECT_EQ("    0xs = \"a\"b\"\nunknown type: u\n", f.read());
 }
 
 TEST(StoreElPool, ReusesLastReleasedFirst) {
