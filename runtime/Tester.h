@@ -10,7 +10,10 @@
 // and -1 for a version or usage request.
 int zemloop(int argc, char** argv, int unused = 0);
 
-// Fills text (room for at least 1024 bytes) with the host's addresses and
+// The room getIpAddress needs in its text.
+const int kHostTextSize = 1024;
+
+// Fills text (room for kHostTextSize bytes) with the host's addresses and
 // name; 1 on success, 0 when the host name does not resolve.
 int getIpAddress(char* text);
 

@@ -27,6 +27,8 @@ const int kPiece = 1 << 14;
 const int kRootSize = 500;
 const int kPathSize = 260;
 const int kSelectorSize = 500;
+// gethostname's buffer.
+const int kHostNameSize = 500;
 
 // The kind of the last accepted command; the same kind twice in a row ends
 // the connection.
@@ -313,16 +315,18 @@ void finalize(int result)
 int getIpAddress(char* text)
 {
     text[0] = '\0';
-    char host[500];
+    char host[kHostNameSize];
     if (gethostname(host, sizeof host) != 0)
         return 0;
     host[sizeof host - 1] = '\0';
     hostent* entry = gethostbyname(host);
     if (!entry)
         return 0;
-    const int size = 1024;
+    const int size = kHostTextSize;
+    // Addresses stop while the name, its parentheses and one more address
+    // still fit.
     int used = 0;
-    for (char** a = entry->h_addr_list; *a && used < size - 600; ++a) {
+    for (char** a = entry->h_addr_list; *a && used < size - kHostNameSize - 100; ++a) {
         for (int i = 0; i < entry->h_length; ++i) {
             used += std::snprintf(text + used, size - used, i ? ".%u" : "%u",
                                   static_cast<unsigned char>((*a)[i]));
@@ -336,7 +340,7 @@ int getIpAddress(char* text)
 int serveForever(int port)
 {
     GrcBase::m_Exec = 1;
-    char hostText[1024];
+    char hostText[kHostTextSize];
     if (getIpAddress(hostText))
         std::printf("host: %s\n", hostText);
     for (;;) {
