@@ -5,6 +5,10 @@
 #     global ZemCall registrations are kept) with a main that hands its
 #     arguments to zemloop.
 #
+#   zem_add_viewer(<target> <sources>...)
+#     A ZemViewer with the given test functions linked in directly, beside
+#     its built-in "zemtst"; batch mode and local Run call them.
+#
 #   zem_add_script_test(<name> <tester> <script>)
 #     A CTest test that runs the tester on the script (relative paths are
 #     taken from the current source directory) in the current binary
@@ -17,6 +21,14 @@ function(zem_add_tester target)
   endif()
   add_executable(${target} ${ZEM_MAIN_SOURCE} ${ARGN})
   target_link_libraries(${target} PRIVATE Zem::ZemTester)
+endfunction()
+
+function(zem_add_viewer target)
+  if(NOT ARGN)
+    message(FATAL_ERROR "zem_add_viewer(${target}): no sources given")
+  endif()
+  add_executable(${target} ${ZEM_VIEWER_MAIN_SOURCE} ${ARGN})
+  target_link_libraries(${target} PRIVATE Zem::ZemViewerCore)
 endfunction()
 
 function(zem_add_script_test name tester script)

@@ -1,5 +1,5 @@
 # The installable CMake package: find_package(Zem) gives the Zem:: targets,
-# zem_add_tester and zem_add_script_test.
+# zem_add_tester, zem_add_viewer and zem_add_script_test.
 include(CMakePackageConfigHelpers)
 
 set(ZEM_CMAKE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zem)

@@ -1,0 +1,252 @@
+// The main window: the form with its menus, buttons, fields, splitter and
+// the two panes, and the small callbacks of New, Exit, ReRead, Save and
+// Clear Log.
+#include "Viewer.h"
+
+#include <Xm/CascadeB.h>
+#include <Xm/Form.h>
+#include <Xm/PushB.h>
+#include <Xm/RowColumn.h>
+#include <Xm/Scale.h>
+#include <Xm/Text.h>
+
+#include <cstdlib>
+
+#include "GrcBase.h"
+#include "Parse.h"
+#include "PlotSink.h"
+
+namespace {
+
+// Attachment of one edge to a thousandth of the form.
+void atPosition(Widget widget, const char* attachment, const char* position, int value)
+{
+    XtVaSetValues(widget, attachment, XmATTACH_POSITION, position, value, nullptr);
+}
+
+void leftRight(Widget widget, int left, int right)
+{
+    atPosition(widget, XmNleftAttachment, XmNleftPosition, left);
+    atPosition(widget, XmNrightAttachment, XmNrightPosition, right);
+}
+
+void topOfForm(Widget widget, int offset)
+{
+    XtVaSetValues(widget, XmNtopAttachment, XmATTACH_FORM, XmNtopOffset, offset, nullptr);
+}
+
+Widget pushButton(Widget parent, const char* name, XtCallbackProc activate)
+{
+    Widget button =
+        XtVaCreateManagedWidget(name, xmPushButtonWidgetClass, parent, XmNhighlightThickness, 0, nullptr);
+    if (activate)
+        XtAddCallback(button, XmNactivateCallback, activate, nullptr);
+    return button;
+}
+
+void setText(Widget text, const char* value) { XmTextSetString(text, const_cast<char*>(value)); }
+
+void newScript(Widget, XtPointer, XtPointer)
+{
+    setText(viewer.inname, "in.txt");
+    setText(viewer.intext, "");
+    setText(viewer.outname, "");
+    setText(viewer.outtext, "");
+}
+
+void exitViewer(Widget, XtPointer, XtPointer)
+{
+    GrcBase::clearList();
+    std::exit(0);
+}
+
+void reRead(Widget, XtPointer, XtPointer)
+{
+    char* path = XmTextGetString(viewer.inname);
+    if (!path)
+        return;
+    clearLog();
+    loadOrSave(path, 0);
+    XtFree(path);
+}
+
+void save(Widget, XtPointer, XtPointer)
+{
+    char* path = XmTextGetString(viewer.inname);
+    if (!path)
+        return;
+    loadOrSave(path, 1);
+    XtFree(path);
+}
+
+void clearLogPressed(Widget, XtPointer, XtPointer) { clearLog(); }
+
+void runPressed(Widget, XtPointer, XtPointer) { runScript(); }
+
+// The picture is painted over the pane after the button's own redisplay.
+void runDisarmed(Widget, XtPointer, XtPointer)
+{
+    if (viewer.graphicMode) {
+        GrcBase::execList();
+        _finalize();
+    }
+}
+
+void searchBack(Widget, XtPointer, XtPointer) { searchPane(0); }
+
+void searchForward(Widget, XtPointer, XtPointer) { searchPane(1); }
+
+void logFocused(Widget, XtPointer, XtPointer)
+{
+    viewer.focused = viewer.outtext;
+    viewer.other = viewer.intext;
+}
+
+void editorFocused(Widget, XtPointer, XtPointer)
+{
+    viewer.focused = viewer.intext;
+    viewer.other = viewer.outtext;
+}
+
+void scriptModified(Widget, XtPointer, XtPointer) { viewer.scriptChanged = 1; }
+
+Widget scrolledText(Widget form, const char* name, int editable, int left, int right)
+{
+    Widget text = XmCreateScrolledText(form, const_cast<char*>(name), nullptr, 0);
+    XtVaSetValues(text, XmNeditMode, XmMULTI_LINE_EDIT, XmNeditable, editable, XmNhighlightThickness, 0,
+                  nullptr);
+    Widget window = XtParent(text);
+    topOfForm(window, 85);
+    XtVaSetValues(window, XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 35, nullptr);
+    leftRight(window, left, right);
+    XtManageChild(text);
+    return text;
+}
+
+// A one-line message field: multi-line mode, but neither editable nor
+// showing a cursor.
+Widget messageField(Widget form, const char* name, int left, int right)
+{
+    Widget text =
+        XtVaCreateManagedWidget(name, xmTextWidgetClass, form, XmNeditMode, XmMULTI_LINE_EDIT, XmNeditable,
+                                False, XmNcursorPositionVisible, False, XmNhighlightThickness, 0, nullptr);
+    topOfForm(text, 35);
+    leftRight(text, left, right);
+    return text;
+}
+
+// <<, >> and the search field sit level with the menu bar.
+Widget besideMenu(Widget widget, Widget menu, int left, int right)
+{
+    topOfForm(widget, 0);
+    leftRight(widget, left, right);
+    XtVaSetValues(widget, XmNbottomAttachment, XmATTACH_OPPOSITE_WIDGET, XmNbottomWidget, menu, nullptr);
+    return widget;
+}
+
+Widget menuBar(Widget form)
+{
+    Widget bar = XmCreateMenuBar(form, const_cast<char*>("rootmenu"), nullptr, 0);
+    XtVaSetValues(bar, XmNhighlightThickness, 0, nullptr);
+    topOfForm(bar, 0);
+    leftRight(bar, 10, 490);
+    XtManageChild(bar);
+    besideMenu(pushButton(form, "<<", searchBack), bar, 510, 550);
+    besideMenu(pushButton(form, ">>", searchForward), bar, 550, 590);
+    viewer.search =
+        XtVaCreateManagedWidget("search", xmTextWidgetClass, form, XmNhighlightThickness, 0, nullptr);
+    besideMenu(viewer.search, bar, 600, 990);
+    return bar;
+}
+
+Widget pulldown(Widget parent, const char* name)
+{
+    Widget menu = XmCreatePulldownMenu(parent, const_cast<char*>(name), nullptr, 0);
+    XtVaSetValues(menu, XmNhighlightThickness, 0, nullptr);
+    return menu;
+}
+
+Widget cascade(Widget parent, const char* name, Widget menu)
+{
+    return XtVaCreateManagedWidget(name, xmCascadeButtonWidgetClass, parent, XmNsubMenuId, menu,
+                                   XmNhighlightThickness, 0, nullptr);
+}
+
+void buildMenus(Widget form, Widget bar)
+{
+    Widget file = pulldown(bar, "filemenu");
+    pushButton(file, "New", newScript);
+    XtAddCallback(pushButton(file, "Open", nullptr), XmNactivateCallback, PickBox::fdfunc, &viewer.openBox);
+    XtAddCallback(pushButton(file, "SaveAs", nullptr), XmNactivateCallback, PickBox::fdfunc, &viewer.saveBox);
+    pushButton(file, "Exit", exitViewer);
+    Widget settings = pulldown(bar, "editmenu");
+    pushButton(settings, "Trace  ...", nullptr);
+    pushButton(settings, "Remote ...", nullptr);
+    Widget output = pulldown(settings, "output");
+    pushButton(output, "TextLog", nullptr);
+    pushButton(output, "Graphic", nullptr);
+    viewer.showCascade = cascade(settings, "Show (Textlog)", output);
+    XtVaSetValues(viewer.showCascade, XmNlabelString, viewer.showTextlog, nullptr);
+    cascade(bar, "File  ", file);
+    cascade(bar, "Settings ", settings);
+}
+
+void bottomButton(Widget form, const char* name, XtCallbackProc activate, int left, int right)
+{
+    Widget button = pushButton(form, name, activate);
+    atPosition(button, XmNbottomAttachment, XmNbottomPosition, 990);
+    leftRight(button, left, right);
+    if (activate == runPressed)
+        XtAddCallback(button, XmNdisarmCallback, runDisarmed, nullptr);
+}
+
+void buildSplitter(Widget form)
+{
+    viewer.scale = XtVaCreateManagedWidget("Scale", xmScaleWidgetClass, form, XmNorientation, XmHORIZONTAL,
+                                           XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, 0, XmNmaximum,
+                                           1000, XmNvalue, 500, XmNhighlightThickness, 0, nullptr);
+    topOfForm(viewer.scale, 65);
+    leftRight(viewer.scale, 10, 990);
+    XtAddCallback(viewer.scale, XmNvalueChangedCallback, splitterMoved, nullptr);
+}
+
+}
+
+void buildMainWindow(Widget shell)
+{
+    Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, XmNfractionBase, 1000, nullptr);
+    viewer.shell = shell;
+    viewer.form = form;
+    viewer.openBox.parent = viewer.saveBox.parent = form;
+    viewer.outtext = scrolledText(form, "outtext", False, 510, 990);
+    buildMenus(form, menuBar(form));
+    bottomButton(form, "ReRead", reRead, 10, 240);
+    bottomButton(form, "Save", save, 260, 490);
+    bottomButton(form, "Run", runPressed, 510, 740);
+    bottomButton(form, "Clear Log", clearLogPressed, 760, 990);
+    viewer.inname = messageField(form, "inname", 10, 490);
+    setText(viewer.inname, "in.txt");
+    viewer.outname = messageField(form, "outname", 510, 990);
+    buildSplitter(form);
+    viewer.intext = scrolledText(form, "intext", True, 10, 490);
+    XtVaSetValues(XtParent(viewer.intext), XmNscrollBarPlacement, XmBOTTOM_LEFT, nullptr);
+    XtAddCallback(viewer.outtext, XmNfocusCallback, logFocused, nullptr);
+    XtAddCallback(viewer.intext, XmNfocusCallback, editorFocused, nullptr);
+    XtAddCallback(viewer.intext, XmNmodifyVerifyCallback, scriptModified, nullptr);
+    viewer.focused = viewer.intext;
+    viewer.other = viewer.outtext;
+}
+
+void clearLog()
+{
+    XtFree(viewer.savedLog);
+    viewer.savedLog = nullptr;
+    Parse::setLastOutFile("");
+    setText(viewer.outtext, "");
+    setText(viewer.outname, "");
+    GrcBase::clearList();
+    if (viewer.graphicMode) {
+        GrcBase::execList();
+        _finalize();
+    }
+}

@@ -1,0 +1,153 @@
+// Run: runs the script of the script-name field on the functions linked
+// into the viewer, shows the result file in the log pane, and selects the
+// character at which a script error was found.
+#include "Viewer.h"
+
+#include <Xm/Text.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "GrcBase.h"
+#include "Parse.h"
+#include "ParseOut.h"
+#include "ZemCall.h"
+
+namespace {
+
+const int kBlock = 5000;
+
+// What a run leaves for the viewer to show.
+struct RunOutcome {
+    std::string resultFile;
+    std::string errorText;
+    int errorLine = 0;
+    int errorPos = -1;
+};
+
+// The selected test, as the text of the selection, "0" and the selection's
+// start; empty when nothing is selected or a generated script runs.
+std::string selectorOf()
+{
+    std::string selector;
+    XmTextPosition left, right;
+    if (viewer.generatedScript || !XmTextGetSelectionPosition(viewer.intext, &left, &right))
+        return selector;
+    char* text = XmTextGetSelection(viewer.intext);
+    if (text && *text)
+        selector = std::string(text) + "0" + std::to_string(static_cast<long>(left));
+    XtFree(text);
+    return selector;
+}
+
+// The run uses the text being edited: the file on disk steps aside as
+// "<script>_" and comes back afterwards, so the disk copy is unchanged. A
+// script that was not on disk leaves no file behind.
+void runEditedScript(const char* path, const char* selector)
+{
+    std::string aside = std::string(path) + "_";
+    int movedAside = std::rename(path, aside.c_str()) == 0;
+    char* text = XmTextGetString(viewer.intext);
+    if (text)
+        writeScript(path, text);
+    XtFree(text);
+    Parse::parseLoop(path, selector, testStartsHere);
+    if (movedAside)
+        std::rename(aside.c_str(), path);
+    else
+        std::remove(path);
+}
+
+const char* textOf(const char* text) { return text ? text : ""; }
+
+RunOutcome runLocally(const char* path, const char* selector)
+{
+    if (viewer.generatedScript)
+        Parse::parseLoop(path, selector, testStartsHere);
+    else
+        runEditedScript(path, selector);
+    RunOutcome outcome;
+    outcome.resultFile = textOf(Parse::getLastOutFile());
+    outcome.errorText = textOf(Parse::getErrString());
+    outcome.errorLine = Parse::getErrLine();
+    outcome.errorPos = Parse::getErrPos();
+    return outcome;
+}
+
+// The text widget holds no NUL bytes; everything else is shown as written.
+int appendResultFile(const char* name)
+{
+    FILE* file = std::fopen(name, "r");
+    if (!file)
+        return 0;
+    char block[kBlock + 1];
+    size_t got;
+    while ((got = std::fread(block, 1, kBlock, file)) > 0) {
+        size_t kept = 0;
+        for (size_t i = 0; i < got; ++i)
+            if (block[i] != '\0')
+                block[kept++] = block[i];
+        block[kept] = '\0';
+        XmTextInsert(viewer.outtext, XmTextGetLastPosition(viewer.outtext), block);
+    }
+    std::fclose(file);
+    return 1;
+}
+
+void showOutcome(const RunOutcome& outcome, const std::string& selector)
+{
+    if (!viewer.graphicMode)
+        XmTextSetString(viewer.outname, const_cast<char*>(outcome.resultFile.c_str()));
+    if (outcome.resultFile.empty() || !appendResultFile(outcome.resultFile.c_str())) {
+        if (!outcome.errorText.empty())
+            XmTextSetString(viewer.outname, const_cast<char*>(outcome.errorText.c_str()));
+        else if (!viewer.generatedScript)
+            XmTextSetString(viewer.outname, const_cast<char*>("no ResultFile specified"));
+    }
+    if (outcome.errorLine != 0 && outcome.errorPos != -1) {
+        XmTextShowPosition(viewer.intext, outcome.errorPos);
+        XmTextSetSelection(viewer.intext, outcome.errorPos, outcome.errorPos + 1,
+                           XtLastTimestampProcessed(XtDisplay(viewer.intext)));
+    }
+    XmTextSetInsertionPosition(viewer.outtext, 0);
+    if (selector.empty() && !viewer.generatedScript)
+        XmTextShowPosition(viewer.outtext, XmTextGetLastPosition(viewer.outtext));
+}
+
+// A run started by the user replaces the log kept aside; in the picture view
+// the new log goes aside at once.
+void keepLog()
+{
+    if (viewer.generatedScript)
+        return;
+    XtFree(viewer.savedLog);
+    viewer.savedLog = nullptr;
+    if (viewer.graphicMode) {
+        viewer.savedLog = XmTextGetString(viewer.outtext);
+        XmTextSetString(viewer.outtext, const_cast<char*>(""));
+    }
+}
+
+}
+
+void runScript()
+{
+    char* field = viewer.generatedScript ? nullptr : XmTextGetString(viewer.inname);
+    std::string path = viewer.generatedScript ? viewer.generatedScript : (field ? field : "");
+    XtFree(field);
+    if (path.empty())
+        return;
+    XmTextSetString(viewer.outtext, const_cast<char*>(""));
+    GrcBase::clearList();
+    std::string selector = selectorOf();
+    ParseOut::setTraceDepth(viewer.traceDepth);
+    ParseOut::setTraceRoot(viewer.traceRoot);
+    if (!ZemCall::getFunc(nullptr)) {
+        XmTextSetString(viewer.outname, const_cast<char*>("no server connected"));
+        return;
+    }
+    RunOutcome outcome = runLocally(path.c_str(), selector.c_str());
+    showOutcome(outcome, selector);
+    keepLog();
+}

@@ -1,0 +1,5 @@
+// The main of every viewer: everything happens in zemViewer, whose status is
+// the process's exit status in batch mode.
+#include "Viewer.h"
+
+int main(int argc, char** argv) { return zemViewer(argc, argv); }
