@@ -29,7 +29,7 @@ void stats()
     double sum = 0.0, low = 0.0, high = 0.0;
     // Note: assigning one handle to another copies the value, so every item
     // gets a handle of its own.
-    while (in["values"][count].getType() == 2) {
+    while (in["values"][count].getType() == StoreEl::TypeDouble) {
         double v = in["values"][count];
         low = count == 0 || v < low ? v : low;
         high = count == 0 || v > high ? v : high;

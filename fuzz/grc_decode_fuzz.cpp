@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Longer inputs still fill only the chunk buffer, but their size is
     // offered as the count, so the decoder's own limit is exercised too.
-    const size_t n = size < 501 ? size : 501;
+    const size_t n = size < GrcBase::ChunkSize ? size : GrcBase::ChunkSize;
     std::memset(GrcBase::m_BuffHead, 0, sizeof GrcBase::m_BuffHead);
     std::memcpy(GrcBase::m_BuffHead, data, n);
     const int count = size > 0x7fffffff ? 0x7fffffff : static_cast<int>(size);

@@ -10,8 +10,8 @@
 GrcBase* GrcBase::m_Start = nullptr;
 GrcBase* GrcBase::m_Last = nullptr;
 int GrcBase::m_Exec = 0;
-char GrcBase::m_BuffHead[502];
-char* GrcBase::m_BuffEnd = GrcBase::m_BuffHead + 501;
+char GrcBase::m_BuffHead[ChunkSize + 1];
+char* GrcBase::m_BuffEnd = GrcBase::m_BuffHead + ChunkSize;
 
 GrcBase::~GrcBase() = default;
 
@@ -57,13 +57,13 @@ int GrcBase::encodeList(GrcBase*& cursor)
 static GrcBase* makeCommand(int code)
 {
     switch (code) {
-    case 1: return new (std::nothrow) GrcColor;
-    case 2: return new (std::nothrow) GrcPoint;
-    case 3: return new (std::nothrow) GrcLine;
-    case 4: return new (std::nothrow) GrcRect;
-    case 5: return new (std::nothrow) GrcArc;
-    case 6: return new (std::nothrow) GrcPoly;
-    case 7: return new (std::nothrow) GrcText;
+    case GrcBase::CodeColor: return new (std::nothrow) GrcColor;
+    case GrcBase::CodePoint: return new (std::nothrow) GrcPoint;
+    case GrcBase::CodeLine: return new (std::nothrow) GrcLine;
+    case GrcBase::CodeRect: return new (std::nothrow) GrcRect;
+    case GrcBase::CodeArc: return new (std::nothrow) GrcArc;
+    case GrcBase::CodePoly: return new (std::nothrow) GrcPoly;
+    case GrcBase::CodeText: return new (std::nothrow) GrcText;
     default: return nullptr;
     }
 }
@@ -79,7 +79,7 @@ int GrcBase::decodeList(int count)
 {
     if (count <= 0)
         return 0;
-    char* const end = m_BuffHead + (count < 501 ? count : 501);
+    char* const end = m_BuffHead + (count < ChunkSize ? count : ChunkSize);
     char* p = m_BuffHead;
     while (hasRoom(p, end, 2)) {
         const char* field = p;

@@ -25,18 +25,22 @@ public:
 
     GrcBase* m_Next = nullptr;
 
+    // The two-digit code that opens each encoded command, one per class.
+    enum Code { CodeColor = 1, CodePoint, CodeLine, CodeRect, CodeArc, CodePoly, CodeText };
+    // Bytes of one encoded chunk; the buffer has one more for a terminator.
+    enum { ChunkSize = 501 };
+
     // Drawing calls are recorded only while m_Exec is not 0.
     static GrcBase* m_Start;
     static GrcBase* m_Last;
     static int m_Exec;
-    // One chunk: 501 usable bytes and room for one terminator.
-    static char m_BuffHead[502];
+    static char m_BuffHead[ChunkSize + 1];
     static char* m_BuffEnd;
 
     static void appendList(GrcBase* command);
     static void clearList();
     // Encodes whole commands from cursor into m_BuffHead; returns the byte
-    // count (0..501) and leaves cursor at the first command not written.
+    // count (0..ChunkSize) and leaves cursor at the first command not written.
     // Returns 0 for a null cursor or a command that can never fit.
     static int encodeList(GrcBase*& cursor);
     // Decodes the first count bytes of m_BuffHead and appends the commands;

@@ -69,7 +69,7 @@ GrcColor::~GrcColor() = default;
 int GrcColor::encode(char*& cursor, char* end)
 {
     const int values[] = {m_Red, m_Green, m_Blue, m_Mode};
-    return putCommand(cursor, end, 1, values, kColorWidths);
+    return putCommand(cursor, end, CodeColor, values, kColorWidths);
 }
 
 int GrcColor::decode(char*& cursor, char* end)
@@ -90,7 +90,7 @@ GrcPoint::~GrcPoint() = default;
 int GrcPoint::encode(char*& cursor, char* end)
 {
     const int values[] = {m_X, m_Y};
-    return putCommand(cursor, end, 2, values, kPointWidths);
+    return putCommand(cursor, end, CodePoint, values, kPointWidths);
 }
 
 int GrcPoint::decode(char*& cursor, char* end)
@@ -109,7 +109,7 @@ GrcLine::~GrcLine() = default;
 int GrcLine::encode(char*& cursor, char* end)
 {
     const int values[] = {m_First.m_X, m_First.m_Y, m_Second.m_X, m_Second.m_Y};
-    return putCommand(cursor, end, 3, values, kLineWidths);
+    return putCommand(cursor, end, CodeLine, values, kLineWidths);
 }
 
 int GrcLine::decode(char*& cursor, char* end)
@@ -128,7 +128,7 @@ GrcRect::~GrcRect() = default;
 int GrcRect::encode(char*& cursor, char* end)
 {
     const int values[] = {m_First.m_X, m_First.m_Y, m_Second.m_X, m_Second.m_Y, m_Fill};
-    return putCommand(cursor, end, 4, values, kRectWidths);
+    return putCommand(cursor, end, CodeRect, values, kRectWidths);
 }
 
 int GrcRect::decode(char*& cursor, char* end)
@@ -149,7 +149,7 @@ int GrcArc::encode(char*& cursor, char* end)
 {
     const int values[] = {m_First.m_X,  m_First.m_Y, m_Second.m_X, m_Second.m_Y,
                           m_Angle1, m_Angle2, m_Fill};
-    return putCommand(cursor, end, 5, values, kArcWidths);
+    return putCommand(cursor, end, CodeArc, values, kArcWidths);
 }
 
 int GrcArc::decode(char*& cursor, char* end)
@@ -197,7 +197,7 @@ int GrcPoly::encode(char*& cursor, char* end)
     const std::size_t n = static_cast<std::size_t>(m_Count);
     if (!hasRoom(cursor, end, 8 * n + 7))
         return 0;
-    putField(cursor, 6, kCodeWidth);
+    putField(cursor, CodePoly, kCodeWidth);
     putField(cursor, m_Count, kCoordWidth);
     for (std::size_t i = 0; i < 2 * n; ++i)
         putField(cursor, m_Points[i], kCoordWidth);
@@ -267,7 +267,7 @@ int GrcText::encode(char*& cursor, char* end)
     const std::size_t n = std::strlen(m_Text) + 1;
     if (n > static_cast<std::size_t>(kLargestCount) || !hasRoom(cursor, end, 15 + n))
         return 0;
-    putField(cursor, 7, kCodeWidth);
+    putField(cursor, CodeText, kCodeWidth);
     putField(cursor, static_cast<int>(n), kCoordWidth);
     putField(cursor, m_X, kCoordWidth);
     putField(cursor, m_Y, kCoordWidth);

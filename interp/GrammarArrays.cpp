@@ -73,7 +73,7 @@ int Grammar::referenceElement(const char* name)
 {
     ++m_Counters[m_Level - 1];
     int type = lookUp(name);
-    if (type == 0)
+    if (type == StoreEl::TypeNone)
         return undefinedReference(name);
     StoreCv item = currentItem();
     if (!item.getData() || !assignFound(item, name, type))

@@ -86,7 +86,7 @@ int Grammar::assignString(const char* target, const char* text)
 int Grammar::assignReference(const char* target, const char* name)
 {
     int type = lookUp(name);
-    if (type == 0)
+    if (type == StoreEl::TypeNone)
         return undefinedReference(name);
     VarBank& bank = statementBank();
     if (&bank == &Parse::getDefStore() && type != GroupRef && std::strcmp(target, name) == 0)
@@ -94,16 +94,18 @@ int Grammar::assignReference(const char* target, const char* name)
     return assignFound(bank[target], name, type);
 }
 
-// Type codes 1 to 3 for a value of the variable bank, GroupRef when the
-// name gathers a structure (left in refGroup), 0 when it is undefined.
+// The type code of a value of the variable bank, GroupRef when the
+// name gathers a structure (left in refGroup), TypeNone when it is undefined.
 int Grammar::lookUp(const char* name)
 {
     VarBank& defs = Parse::getDefStore();
     int type = defs.getType(name);
-    if (type != 0)
+    if (type != StoreEl::TypeNone)
         return type;
     refGroup() = defs[name];
-    return refGroup().getData(nullptr) ? GroupRef : 0;
+    if (!refGroup().getData(nullptr))
+        return StoreEl::TypeNone;
+    return GroupRef;
 }
 
 int Grammar::assignFound(StoreCv target, const char* name, int type)

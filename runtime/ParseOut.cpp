@@ -67,7 +67,7 @@ ParseOut::ParseOut(const char* functionName) : m_Node(nullptr), m_Handle(0)
     if (!functionName)
         functionName = "";
     if (m_Current) {
-        if (m_Depth != 100 && static_cast<int>((*m_Current)[kDepth]) >= m_Depth)
+        if (m_Depth != NoDepthLimit && static_cast<int>((*m_Current)[kDepth]) >= m_Depth)
             return;
     } else {
         if (m_Depth == 0)
@@ -126,7 +126,7 @@ ParseOut::~ParseOut()
 
 void ParseOut::setTraceDepth(int depth)
 {
-    m_Depth = depth > 100 ? 100 : (depth < 1 ? 0 : depth);
+    m_Depth = depth > NoDepthLimit ? NoDepthLimit : (depth < 1 ? 0 : depth);
 }
 
 void ParseOut::setTraceRoot(const char* name)
@@ -166,7 +166,7 @@ void ParseOut::writeNode(FileGate& out, VarBank* node, int level)
         }
         top.next = el->getNext();
         int childLevel = top.level + 1;
-        if (el->getType() == 1 && isLink(el->getName())) {
+        if (el->getType() == StoreEl::TypeInt && isLink(el->getName())) {
             VarBank* child = isChildLink(el->getName()) ? TraceLinks::get(el->getInt()) : nullptr;
             if (child)
                 openFrame(out, stack, child, childLevel);
@@ -188,7 +188,7 @@ void ParseOut::freeNode(VarBank* node)
         VarBank* current = pending.back();
         pending.pop_back();
         for (const StoreEl* el = current->getData(nullptr); el; el = el->getNext()) {
-            if (el->getType() != 1 || !isChildLink(el->getName()))
+            if (el->getType() != StoreEl::TypeInt || !isChildLink(el->getName()))
                 continue;
             int handle = el->getInt();
             VarBank* child = TraceLinks::get(handle);

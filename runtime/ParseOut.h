@@ -21,6 +21,11 @@ public:
     // This call's trace node, or null when the call is not traced.
     VarBank* m_Node;
 
+    // The largest trace depth, which also means "no limit": a depth of
+    // NoDepthLimit traces calls nested to any level.
+    enum { NoDepthLimit = 100 };
+
+    // Depths above NoDepthLimit are kept as it, below 1 as 0 (no trace).
     static void setTraceDepth(int depth);
     static void setTraceRoot(const char* name);
     static int getTraceDepth();

@@ -31,7 +31,7 @@ void StoreEl::releaseBlock(void* block, int count) {
 void StoreEl::init(int t) {
     mark = ' ';
     borrowed = 0;
-    nameFrom = 0;
+    nameFrom = NameInline;
     type = t;
     data = inData;
     name = inName;
@@ -50,7 +50,7 @@ int StoreEl::takeName(const char* n) {
             name = inName;
             return 0;
         }
-        nameFrom = l + 1 > MaxPooledBlock ? 2 : 1;
+        nameFrom = l + 1 > MaxPooledBlock ? NameHeap : NamePooled;
     }
     std::memcpy(name, n, l + 1);
     return 1;
@@ -90,9 +90,9 @@ StoreEl::StoreEl(const char* n, const char* value) {
 
 // Returns the name block; the size only has to tell pooled from heap.
 void StoreEl::dropName() {
-    if (nameFrom == 1) releaseBlock(name, 1);
-    else if (nameFrom == 2) releaseBlock(name, MaxPooledBlock + 1);
-    nameFrom = 0;
+    if (nameFrom == NamePooled) releaseBlock(name, 1);
+    else if (nameFrom == NameHeap) releaseBlock(name, MaxPooledBlock + 1);
+    nameFrom = NameInline;
     name = inName;
 }
 
@@ -103,7 +103,7 @@ StoreEl::StoreEl(const char* keyName, KeyTag) {
     data = inData;
     mark = ' ';
     borrowed = 1;
-    nameFrom = 0;
+    nameFrom = NameInline;
     name = const_cast<char*>(keyName ? keyName : "");
 }
 

@@ -93,6 +93,7 @@ public:
 private:
     friend class VarBank;
     struct KeyTag {};
+    enum NameFrom { NameInline, NamePooled, NameHeap };  // inline area, StringMem, heap
     // A search key that borrows name without copying; never released.
     StoreEl(const char* keyName, KeyTag);
     void init(int t);
@@ -108,8 +109,8 @@ private:
     void* data;
     char mark;
     char borrowed;  // 1 for search keys: name is not ours to release
-    // Capacity class of the name block, kept so that releasing it never
-    // reads the block: 0 inline, 1 pooled (StringMem), 2 heap.
+    // Where the name block came from, kept so that releasing it never
+    // reads the block: a NameFrom value.
     char nameFrom;
 };
 
