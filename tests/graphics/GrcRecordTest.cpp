@@ -70,17 +70,6 @@ TEST_P(GrcRecord, RecordsNothingWhileExecIsZero)
 INSTANTIATE_TEST_SUITE_P(Calls, GrcRecord, ::testing::ValuesIn(drawCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(GrcList, ForegroundStoresClampedComponents)
-{
-    SetForeground(300, -5, 128);
-    auto* color = dynamic_cast<GrcColor*>(GrcBase::m_Start);
-    ASSERT_NE(color, nullptr);
-    EXPECT_EQ(color->m_Red, 255);
-    EXPECT_EQ(color->m_Green, 0);
-    EXPECT_EQ(color->m_Blue, 128);
-    EXPECT_EQ(color->m_Mode, 1);
-}
-
 TEST_F(GrcList, ClearBackgroundLeavesOnlyTheClear)
 {
     DrawPoint(1, 1);

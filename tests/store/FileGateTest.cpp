@@ -92,11 +92,6 @@ TEST(FileGate, ReopenClosesPrevious) {
     EXPECT_EQ("two", b.read());
 }
 
-TEST(FileGate, InterpreterAdapterIsOneInstance) {
-    FileGate* first = &Parse::getIO();
-    EXPECT_EQ(first, &Parse::getIO());
-}
-
 // A held output looks closed to every writer, is on disk, and is picked up
 // again only while its name still leads to the same file.
 TEST(FileGate, HeldOutputLooksClosedAndIsFlushed) {

@@ -89,15 +89,6 @@ TEST(StoreEl, SetDataIgnoresNullAndReplacesBlock) {
     EXPECT_EQ(80, e.getLen());
 }
 
-TEST(StoreEl, Marks) {
-    StoreEl e("m", 1);
-    EXPECT_EQ(0, e.getMark());
-    e.setMark();
-    EXPECT_EQ(1, e.getMark());
-    e.clearMark();
-    EXPECT_EQ(0, e.getMark());
-}
-
 // Copies and assignments go through one switch; a slip in one type (an int
 // read as a double, a long string cut to its capacity) shows here.
 TEST(StoreEl, CopyAndAssignKeepTypeAndValue) {
