@@ -1,11 +1,6 @@
 // Fuzz target for the graphic command decoder, which reads bytes received
 // from the network: any input must decode without reading past the offered
 // count or the chunk buffer, and whatever was decoded must encode again.
-//
-// Build: clang++ -std=c++17 -g -fsanitize=fuzzer,address,undefined \
-//   -Igraphics fuzz/grc_decode_fuzz.cpp graphics/GrcBase.cpp \
-//   graphics/GrcCommands.cpp graphics/GrcDraw.cpp graphics/GrcField.cpp \
-//   graphics/PlotFeed.cpp -o grc_decode_fuzz
 #include "GrcBase.h"
 
 #include <cstdint>

@@ -45,7 +45,7 @@ public:
     // Called by the generated scanner only.
     static int fill(char* buf, int maxSize);
     static void newLine();
-    static void lineComment(const char* text, int length);
+    static void lineComment(const char* text);
     static int keepValue(int token, const char* text, int length);
     static int hexValue(const char* text, int length);
     static int endOfInput();
