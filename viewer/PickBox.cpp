@@ -121,9 +121,16 @@ void makeButton(Widget form, const char* name, XtPointer client, int left, int r
     XtAddCallback(button, XmNactivateCallback, execfunc, client);
 }
 
-// A dialog that was taken down is never shown again: it goes away with its
-// popdown, so repeated Open and SaveAs do not pile up hidden dialogs.
-void destroyOnPopdown(Widget shell, XtPointer, XtPointer) { XtDestroyWidget(shell); }
+// A dialog that was taken down is never shown again: it goes away after its
+// popdown, so repeated Open and SaveAs do not pile up hidden dialogs. The
+// destruction waits for a timer, since the popdown comes from inside the
+// toolkit's own handling of the dialog's widgets.
+void destroyShell(XtPointer shell, XtIntervalId*) { XtDestroyWidget(static_cast<Widget>(shell)); }
+
+void destroyOnPopdown(Widget shell, XtPointer, XtPointer)
+{
+    XtAppAddTimeOut(XtWidgetToApplicationContext(shell), 0, destroyShell, shell);
+}
 
 }
 
@@ -199,7 +206,7 @@ void fileselectfunc(Widget, XtPointer client, XtPointer call)
     if (box->lastItem && XmStringCompare(box->lastItem, item)) {
         dropLastItem(box);
         execfunc(nullptr, box, nullptr);
-        XtDestroyWidget(box->shell);
+        XtUnmanageChild(XtParent(XtParent(box->fileList)));
         return;
     }
     dropLastItem(box);
