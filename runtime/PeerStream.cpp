@@ -58,8 +58,9 @@ void PeerStream::setLimits(int silenceMs, int idleMs)
 // Refills the empty input buffer with whatever the peer has sent.
 bool PeerStream::fill(int waitMs)
 {
-    for (;;) {
-        if (!ready(m_Sock, POLLIN, waitMs))
+    // The bytes are usually there already: wait only when they are not.
+    for (bool waited = false;; waited = true) {
+        if (waited && !ready(m_Sock, POLLIN, waitMs))
             return false;
         ssize_t n = recv(m_Sock, m_In, kInSize, MSG_DONTWAIT);
         if (n > 0) {

@@ -48,7 +48,7 @@ private:
     static bool sendAll(const char* data, int count);
 
     static const int kInSize = 1 << 16;
-    static const int kOutSize = 1 << 18;
+    static const int kOutSize = 1 << 16;
     static int m_Sock;
     static int m_SilenceMs;
     static int m_IdleMs;

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "GrcBase.h"
@@ -151,11 +153,18 @@ Kind kindOf(const char* command)
 // no result file: the name left from an earlier run must not be sent.
 bool wroteResultFile(int result) { return result != -1 && result != -2; }
 
+// Plain descriptors rather than stdio: fewer system calls per run, and safe
+// to use from the fatal-signal handler, which sends this reply too.
 void putResultFile(int result)
 {
     const char* name = Parse::getLastOutFile();
-    FILE* f = (wroteResultFile(result) && name[0]) ? std::fopen(name, "rb") : nullptr;
-    if (!f) {
+    int fd = (wroteResultFile(result) && name[0]) ? open(name, O_RDONLY) : -1;
+    struct stat info;
+    if (fd >= 0 && fstat(fd, &info) != 0) {
+        close(fd);
+        fd = -1;
+    }
+    if (fd < 0) {
         PeerStream::putNumber(0);
         PeerStream::putNumber(0);
         return;
@@ -163,23 +172,25 @@ void putResultFile(int result)
     int nameLen = static_cast<int>(std::strlen(name)) + 1;
     PeerStream::putNumber(nameLen);
     PeerStream::put(name, nameLen);
-    std::fseek(f, 0, SEEK_END);
-    long size = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
     // A Number carries at most seven digits: a larger file is sent cut.
+    off_t size = info.st_size;
     int left =
         size < 0 ? 0 : (size > PeerStream::kNumberMax ? PeerStream::kNumberMax : static_cast<int>(size));
     PeerStream::putNumber(left);
     char piece[kPiece];
     while (left > 0) {
         int want = left < kPiece ? left : kPiece;
-        size_t got = std::fread(piece, 1, want, f);
-        if (got < static_cast<size_t>(want))
-            std::memset(piece + got, 0, want - got);  // the file shrank: keep the promised count
-        PeerStream::put(piece, want);
-        left -= want;
+        ssize_t got = read(fd, piece, want);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            std::memset(piece, 0, want);  // the file shrank: keep the promised count
+            got = want;
+        }
+        PeerStream::put(piece, static_cast<int>(got));
+        left -= static_cast<int>(got);
     }
-    std::fclose(f);
+    close(fd);
 }
 
 void putDrawing()
@@ -192,7 +203,6 @@ void putDrawing()
             break;
         PeerStream::put(GrcBase::m_BuffHead, n);
     }
-    GrcBase::clearList();
 }
 
 void putErrorReport()
@@ -310,6 +320,8 @@ void finalize(int result)
     putDrawing();
     putErrorReport();
     PeerStream::flush();
+    // Freeing a large picture takes a while: the viewer need not wait for it.
+    GrcBase::clearList();
 }
 
 int getIpAddress(char* text)
