@@ -47,9 +47,15 @@ int fieldLimit(int width)
 
 void putField(char*& p, int value, int width)
 {
+    // Codes, coordinates and flags: copied whole.
     if (width == 4 && value >= 0 && value <= 9999) {
         std::memcpy(p, kFourDigits.text[value], 4);
         p += 4;
+        return;
+    }
+    if (width == 2 && value >= 0 && value <= 99) {
+        std::memcpy(p, kDigitPairs + 2 * value, 2);
+        p += 2;
         return;
     }
     const int high = fieldLimit(width);
