@@ -161,6 +161,21 @@ TEST_F(Server, UnreadableScriptSendsNoStaleResultFile)
     EXPECT_EQ(readNumber(), 0);  // no drawing
 }
 
+TEST_F(Server, FatalSignalStillRepliesThenExitsWithTheSignal)
+{
+    send(request("s.txt", "resultfile \"r.txt\"\nwriteThroughNull { }\n", number(0)));
+    ASSERT_EQ(readNumber(), 6);
+    read(6);
+    EXPECT_EQ(read(readNumber()), "writeThroughNull\n{\n    TEST = \"BROKEN (segm violation)\"\n}\n");
+    EXPECT_EQ(readNumber(), 0);  // no drawing
+    EXPECT_EQ(read(24).size(), 24u);
+    int status = -1;
+    ASSERT_EQ(waitpid(pid_, &status, 0), pid_);
+    pid_ = -1;
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), SIGSEGV);
+}
+
 TEST_F(Server, SelectorMinusOneStoresTheScriptWithoutReply)
 {
     send(request("kept.txt", "t { }\n", number(-1)));
