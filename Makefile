@@ -12,7 +12,7 @@ PACKAGES := g++ cmake make flex bison libmotif-dev libxt-dev libx11-dev \
             libxext-dev libxpm-dev libgtest-dev libgmock-dev libbenchmark-dev \
             xvfb xdotool xfonts-base xfonts-100dpi x11-utils
 
-.PHONY: deps configure build test demo install bench clean
+.PHONY: deps configure build test demo demo-viewer install bench clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -35,6 +35,9 @@ test: build
 
 demo: build
 	@sh examples/run-demo.sh $(BUILD_DIR)
+
+demo-viewer: build
+	@sh examples/run-demo-viewer.sh $(BUILD_DIR)
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)

@@ -18,4 +18,8 @@ grep -q "1 tests failed out of 1" "$work/failing.log"
 ./MyTester "$project/passing.txt" > out.txt
 [ "$(cat out.txt)" = "ready" ]
 grep -q "double == 14" pkg_result.txt
+# The viewer built from the package runs the same script in batch mode,
+# with no display at all.
+env -u DISPLAY ./MyViewer "$project/passing.txt" > viewer_out.txt
+[ "$(cat viewer_out.txt)" = "ready" ]
 echo "package ok"

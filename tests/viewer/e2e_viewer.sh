@@ -1,0 +1,71 @@
+#!/bin/sh
+# End to end: the real viewer on a private Xvfb, driven with xdotool like a
+# user (ReRead, Run, Save), with a PNG of the window left in the build tree.
+# Usage: e2e_viewer.sh VIEWER XSHOT OUT_DIR SCRIPT
+viewer=$1 xshot=$2 outdir=$3 script=$4
+work=$(mktemp -d)
+xpid="" vpid=""
+cleanup() {
+  [ -n "$vpid" ] && kill "$vpid" 2>/dev/null
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# A display number without a lock file; a number another process takes at
+# the same moment makes Xvfb exit, and the next one is tried.
+n=$((300 + $$ % 300))
+while [ $n -lt 1000 ]; do
+  if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xpid=$!
+    tries=0
+    while [ $tries -lt 50 ] && kill -0 "$xpid" 2>/dev/null; do
+      xdpyinfo -display :$n >/dev/null 2>&1 && break
+      sleep 0.1; tries=$((tries + 1))
+    done
+    xdpyinfo -display :$n >/dev/null 2>&1 && break
+    kill "$xpid" 2>/dev/null; xpid=""
+  fi
+  n=$((n + 1))
+done
+[ -n "$xpid" ] || fail "no Xvfb"
+export DISPLAY=:$n
+
+# The script as a Windows editor leaves it: CR LF, no final newline.
+awk '{ printf "%s%s", (NR > 1 ? "\r\n" : ""), $0 }' "$script" > "$work/in.txt"
+cp "$work/in.txt" "$work/original.txt"
+cd "$work" || fail "no work directory"
+"$viewer" > viewer.log 2>&1 &
+vpid=$!
+
+win=""
+for i in $(seq 50); do
+  win=$(xdotool search --name "ZemViewer 1.56B" 2>/dev/null | head -1)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || fail "no viewer window"
+
+# The bottom buttons of the 800 x 600 window: ReRead, Save, Run.
+click() { xdotool mousemove --window "$win" "$1" 583 click 1; sleep 0.3; }
+waitfor() { for i in $(seq 50); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+
+click 100
+click 500
+waitfor '[ -s demo_result.txt ]' || fail "Run wrote no result file"
+grep -q "keypress" demo_result.txt || fail "result file lacks the last test"
+cmp -s in.txt original.txt || fail "Run changed the script file on disk"
+[ ! -e in.txt_ ] || fail "Run left in.txt_ behind"
+mkdir -p "$outdir"
+"$xshot" "$win" "$outdir/viewer-e2e.png" || fail "no screenshot"
+
+click 300
+waitfor '! grep -q "$(printf "\r")" in.txt' || fail "Save kept carriage returns"
+[ "$(tail -c 1 in.txt | od -An -c | tr -d ' ')" = '\n' ] || fail "saved script lacks its final newline"
+tr -d '\r' < original.txt > expected.txt
+printf '\n' >> expected.txt
+cmp -s in.txt expected.txt || fail "saved script differs from the loaded text"
+head -c 8 "$outdir/viewer-e2e.png" | od -An -c | grep -q "P   N   G" || fail "screenshot is not a PNG"
+echo "viewer end to end ok: $outdir/viewer-e2e.png"
