@@ -4,6 +4,9 @@
 
 #include <X11/Xutil.h>
 
+#include <utility>
+#include <vector>
+
 #include "GrcBase.h"
 #include "GrcCommands.h"
 #include "PlotSink.h"
@@ -83,75 +86,61 @@ protected:
     }
 };
 
-TEST_F(PlotSinkTest, RectangleCornersInEitherOrderDrawTheSameOutline)
+const int triangleXs[] = {50, 150, 100};
+const int triangleYs[] = {50, 50, 120};
+
+// Each shape on a white pane: pixels it must cover and pixels it must leave.
+// The arcs use the box (100, 100)-(200, 160): left, top, right and bottom
+// extremes at (100, 130), (150, 100), (200, 130) and (150, 160).
+struct ShapeCase {
+    const char* name;
+    void (*draw)();
+    std::vector<std::pair<int, int>> covered, empty;
+} shapeCases[] = {
+    {"rect from bottom right",
+     [] { _DrawRect(10, 20, 0, 0); },
+     {{0, 0}, {10, 0}, {0, 20}, {10, 20}},
+     {{11, 0}, {0, 21}, {5, 10}}},
+    {"rect mixed corners", [] { _DrawRect(10, 0, 0, 20); }, {{0, 0}, {10, 20}}, {{11, 0}, {5, 10}}},
+    {"filled rect is width by height",
+     [] { _FillRect(30, 40, 20, 20); },
+     {{20, 20}, {29, 39}},
+     {{30, 30}, {25, 40}}},
+    {"arc extent 0 is the whole ellipse",
+     [] { _DrawArc(200, 160, 100, 100, 4500, 0); },
+     {{100, 130}, {150, 100}, {200, 130}, {150, 160}},
+     {{150, 130}}},
+    {"arc angles clamped",
+     [] { _DrawArc(100, 100, 200, 160, -100, 50000); },
+     {{100, 130}, {150, 100}, {200, 130}, {150, 160}},
+     {}},
+    {"arc first quadrant",
+     [] { _DrawArc(100, 100, 200, 160, 0, 9000); },
+     {{150, 100}, {200, 130}},
+     {{100, 130}, {150, 160}}},
+    {"arc extent from 180 degrees",
+     [] { _DrawArc(100, 100, 200, 160, 18000, 9000); },
+     {{100, 130}, {150, 160}},
+     {{150, 100}, {200, 130}}},
+    {"filled arc is a pie slice", [] { _FillArc(100, 100, 200, 200, 0, 9000); }, {{170, 130}}, {{130, 170}}},
+    {"polygon outline closes on its first point",
+     [] { _DrawPolygon(3, triangleXs, triangleYs); },
+     {{100, 50}, {125, 85}, {75, 85}},
+     {{100, 70}}},
+    {"filled polygon", [] { _FillPolygon(3, triangleXs, triangleYs); }, {{100, 70}}, {{60, 110}}},
+};
+
+TEST_F(PlotSinkTest, ShapesCoverTheirPixels)
 {
-    struct Case {
-        int x1, y1, x2, y2;
-    } cases[] = {{10, 20, 0, 0}, {0, 0, 10, 20}, {10, 0, 0, 20}};
-    for (const Case& c : cases) {
+    for (const ShapeCase& c : shapeCases) {
         _ClearBackground(255, 255, 255);
         _SetForeground(0, 0, 0);
-        _DrawRect(c.x1, c.y1, c.x2, c.y2);
-        EXPECT_TRUE(drawn(0, 0) && drawn(10, 0) && drawn(0, 20) && drawn(10, 20)) << c.x1 << "," << c.y1;
-        EXPECT_FALSE(drawn(11, 0) || drawn(0, 21) || drawn(5, 10)) << c.x1 << "," << c.y1;
+        c.draw();
+        for (auto [x, y] : c.covered)
+            EXPECT_TRUE(drawn(x, y)) << c.name << " at " << x << "," << y;
+        for (auto [x, y] : c.empty)
+            EXPECT_FALSE(drawn(x, y)) << c.name << " at " << x << "," << y;
     }
-}
-
-TEST_F(PlotSinkTest, FilledRectangleCoversWidthByHeight)
-{
-    _FillRect(30, 40, 20, 20);
-    EXPECT_TRUE(drawn(20, 20) && drawn(29, 39) && drawn(25, 30));
-    EXPECT_FALSE(drawn(30, 30) || drawn(25, 40));
-}
-
-// The four extreme points of a 100 x 60 ellipse, one per quadrant.
-TEST_F(PlotSinkTest, ArcExtentZeroOrOutOfRangeIsTheWholeEllipse)
-{
-    struct Case {
-        int angle1, angle2;
-        bool left, top, right, bottom;
-    } cases[] = {
-        {4500, 0, true, true, true, true},
-        {-100, 50000, true, true, true, true},
-        {0, 9000, false, true, true, false},
-        {18000, 9000, true, false, false, true},
-    };
-    for (const Case& c : cases) {
-        _ClearBackground(255, 255, 255);
-        _SetForeground(0, 0, 0);
-        _DrawArc(200, 160, 100, 100, c.angle1, c.angle2);
-        EXPECT_EQ(drawn(100, 130), c.left) << c.angle1 << " " << c.angle2;
-        EXPECT_EQ(drawn(150, 100), c.top) << c.angle1 << " " << c.angle2;
-        EXPECT_EQ(drawn(200, 130), c.right) << c.angle1 << " " << c.angle2;
-        EXPECT_EQ(drawn(150, 160), c.bottom) << c.angle1 << " " << c.angle2;
-    }
-}
-
-TEST_F(PlotSinkTest, FilledArcIsAPieSlice)
-{
-    _FillArc(100, 100, 200, 200, 0, 9000);
-    EXPECT_TRUE(drawn(170, 130));
-    EXPECT_FALSE(drawn(130, 170));
-}
-
-TEST_F(PlotSinkTest, PolygonOutlineClosesOnItsFirstPoint)
-{
-    int xs[] = {50, 150, 100};
-    int ys[] = {50, 50, 120};
-    _DrawPolygon(3, xs, ys);
-    EXPECT_TRUE(drawn(100, 50));   // first edge
-    EXPECT_TRUE(drawn(125, 85));   // second edge
-    EXPECT_TRUE(drawn(75, 85));    // closing edge, back to the first point
-    EXPECT_FALSE(drawn(100, 70));  // inside stays empty
-}
-
-TEST_F(PlotSinkTest, FilledPolygonCoversItsInside)
-{
-    int xs[] = {50, 150, 100};
-    int ys[] = {50, 50, 120};
-    _FillPolygon(3, xs, ys);
-    EXPECT_TRUE(drawn(100, 70));
-    EXPECT_FALSE(drawn(60, 110));
 }
 
 TEST_F(PlotSinkTest, TextIsDrawnInItsFontAndEmptyTextIsNot)
