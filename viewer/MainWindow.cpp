@@ -172,7 +172,7 @@ Widget cascade(Widget parent, const char* name, Widget menu)
                                    XmNhighlightThickness, 0, nullptr);
 }
 
-void buildMenus(Widget form, Widget bar)
+void buildMenus(Widget bar)
 {
     Widget file = pulldown(bar, "filemenu");
     pushButton(file, "New", newScript);
@@ -191,13 +191,12 @@ void buildMenus(Widget form, Widget bar)
     cascade(bar, "Settings ", settings);
 }
 
-void bottomButton(Widget form, const char* name, XtCallbackProc activate, int left, int right)
+Widget bottomButton(Widget form, const char* name, XtCallbackProc activate, int left, int right)
 {
     Widget button = pushButton(form, name, activate);
     atPosition(button, XmNbottomAttachment, XmNbottomPosition, 990);
     leftRight(button, left, right);
-    if (activate == runPressed)
-        XtAddCallback(button, XmNdisarmCallback, runDisarmed, nullptr);
+    return button;
 }
 
 void buildSplitter(Widget form)
@@ -219,10 +218,11 @@ void buildMainWindow(Widget shell)
     viewer.form = form;
     viewer.openBox.parent = viewer.saveBox.parent = form;
     viewer.outtext = scrolledText(form, "outtext", False, 510, 990);
-    buildMenus(form, menuBar(form));
+    buildMenus(menuBar(form));
     bottomButton(form, "ReRead", reRead, 10, 240);
     bottomButton(form, "Save", save, 260, 490);
-    bottomButton(form, "Run", runPressed, 510, 740);
+    Widget run = bottomButton(form, "Run", runPressed, 510, 740);
+    XtAddCallback(run, XmNdisarmCallback, runDisarmed, nullptr);
     bottomButton(form, "Clear Log", clearLogPressed, 760, 990);
     viewer.inname = messageField(form, "inname", 10, 490);
     setText(viewer.inname, "in.txt");
