@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +28,8 @@ pid_t spawnXvfb(const std::string& name)
     pid_t pid = fork();
     if (pid != 0)
         return pid;
+    // A test process that crashes takes its server with it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
     dup2(null, 2);
