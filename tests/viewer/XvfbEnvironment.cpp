@@ -16,4 +16,11 @@ private:
 
 }
 
-void useXvfbForAllTests() { ::testing::AddGlobalTestEnvironment(new XvfbEnvironment); }
+// Every test file asks for the server; the process gets one.
+void useXvfbForAllTests()
+{
+    static bool added = false;
+    if (!added)
+        ::testing::AddGlobalTestEnvironment(new XvfbEnvironment);
+    added = true;
+}
