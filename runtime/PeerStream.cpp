@@ -18,6 +18,8 @@ int PeerStream::m_InUsed = 0;
 char PeerStream::m_Out[PeerStream::kOutSize];
 int PeerStream::m_OutUsed = 0;
 bool PeerStream::m_Broken = false;
+bool PeerStream::m_TimedOut = false;
+bool PeerStream::m_InBroken = false;
 
 namespace {
 
@@ -47,6 +49,8 @@ void PeerStream::attach(int sock)
     m_InUsed = 0;
     m_OutUsed = 0;
     m_Broken = false;
+    m_TimedOut = false;
+    m_InBroken = false;
 }
 
 void PeerStream::setLimits(int silenceMs, int idleMs)
@@ -55,13 +59,25 @@ void PeerStream::setLimits(int silenceMs, int idleMs)
     m_IdleMs = idleMs > 0 ? idleMs : kIdleMs;
 }
 
-// Refills the empty input buffer with whatever the peer has sent.
+// A failed read fails every later one at once, until the next attach: the
+// stream is out of step, and a silent peer must not be waited for twice.
 bool PeerStream::fill(int waitMs)
+{
+    if (m_InBroken)
+        return false;
+    m_InBroken = !refill(waitMs);
+    return !m_InBroken;
+}
+
+// Refills the empty input buffer with whatever the peer has sent.
+bool PeerStream::refill(int waitMs)
 {
     // The bytes are usually there already: wait only when they are not.
     for (bool waited = false;; waited = true) {
-        if (waited && !ready(m_Sock, POLLIN, waitMs))
+        if (waited && !ready(m_Sock, POLLIN, waitMs)) {
+            m_TimedOut = true;
             return false;
+        }
         ssize_t n = recv(m_Sock, m_In, kInSize, MSG_DONTWAIT);
         if (n > 0) {
             m_InHave = static_cast<int>(n);

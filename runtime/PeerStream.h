@@ -1,11 +1,12 @@
-// The server's side of one viewer connection: buffered reads that give up on
-// a silent peer, and a reply buffer handed to the kernel in as few writes as
-// its size allows.
+// One peer connection of this process (the tester's viewer, or the viewer's
+// tester): buffered reads that give up on a silent peer, and an output
+// buffer handed to the kernel in as few writes as its size allows.
 #ifndef ZEM_PEERSTREAM_H
 #define ZEM_PEERSTREAM_H
 
-// Process-wide, like the connection it serves: the tester talks to one viewer
-// at a time, and the fatal-signal handler must still be able to send a reply.
+// Process-wide, like the connection it serves: either end talks to one peer
+// at a time, and the tester's fatal-signal handler must still be able to
+// send a reply.
 // Nothing here allocates, so the handler may use it.
 class PeerStream {
 public:
@@ -24,6 +25,8 @@ public:
     // Reads exactly count bytes: count, or 0 when the peer closed, was silent
     // for the silence limit, or failed.
     static int read(char* buffer, int count);
+    // True when the last failed read gave up on a silent peer.
+    static bool timedOut() { return m_TimedOut; }
     // Reads one wire Number; false on a short read.
     static bool readNumber(int& value);
 
@@ -45,6 +48,7 @@ public:
 
 private:
     static bool fill(int waitMs);
+    static bool refill(int waitMs);
     static bool sendAll(const char* data, int count);
 
     static const int kInSize = 1 << 16;
@@ -58,6 +62,8 @@ private:
     static char m_Out[kOutSize];
     static int m_OutUsed;
     static bool m_Broken;
+    static bool m_TimedOut;
+    static bool m_InBroken;
 };
 
 #endif

@@ -4,6 +4,8 @@
 #ifndef ZEM_TESTER_H
 #define ZEM_TESTER_H
 
+#include "Transfer.h"
+
 // Runs ZemTester: "-v"/"-V" prints the version, one script argument runs
 // that script locally, "-p port" serves viewers. Returns the driver's status
 // in local mode, with script errors past line 251 given as 251 (zemExitStatus),
@@ -23,10 +25,6 @@ void brktrace(int signal);
 
 // Sends the reply of a run (result file, drawing chunks, error report).
 void finalize(int result);
-
-// Exact-count socket transfers; count on success, else the failing call's result.
-int deliver(int socket, const char* data, int count);
-int receive(int socket, char* buffer, int count);
 
 // The connected socket of server mode, or -1.
 extern int rsock;
