@@ -10,9 +10,14 @@ PREFIX ?= /usr/local
 
 PACKAGES := g++ cmake make flex bison libmotif-dev libxt-dev libx11-dev \
             libxext-dev libxpm-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            xvfb xdotool xfonts-base xfonts-100dpi x11-utils
+            xvfb xdotool xfonts-base xfonts-100dpi x11-utils clang-format
 
-.PHONY: deps configure build test demo demo-viewer install bench clean
+# Every C++ source and header of the project, for make format. The flex and
+# bison files keep their own layout, and generated code lives only in the
+# build directories.
+FORMAT_DIRS := store interp runtime graphics viewer examples tests bench fuzz include
+
+.PHONY: deps configure build test demo demo-viewer install bench format clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -46,6 +51,10 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEM_BENCH=ON -DZEM_TESTS=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	sh bench/run-all.sh $(BENCH_DIR)
+
+# The house style is .clang-format at the top of the tree.
+format: deps
+	find $(FORMAT_DIRS) \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -52,7 +52,7 @@ void rectangle()
     out["area"] = w * h;
     out["corner"]["x"] = x + w;
     out["corner"]["y"] = y + h;
-    out["label"] = (char*)rect["name"];
+    out["label"] = static_cast<char*>(rect["name"]);
 }
 
 // A traced call chain: every call of fib leaves a node in the result file

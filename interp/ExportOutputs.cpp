@@ -15,7 +15,7 @@ int closeAtEnd(char* name)
 {
     std::size_t n = std::strlen(name);
     const char* close = std::strchr(name + 1, ')');
-    std::size_t i = close ? (std::size_t)(close - name) : n;
+    std::size_t i = close ? static_cast<std::size_t>(close - name) : n;
     if (i + 1 >= n)
         return 0;
     std::memmove(name + i, name + i + 1, n - i - 1);
@@ -31,7 +31,7 @@ void define(VarBank& defs, const StoreEl* el)
     if (n < 2 || name[n - 1] != ')')
         return;
     char var[StoreCv::NameSize];
-    std::size_t len = n - 2 < (std::size_t)StoreCv::MaxName ? n - 2 : (std::size_t)StoreCv::MaxName;
+    std::size_t len = n - 2 < static_cast<std::size_t>(StoreCv::MaxName) ? n - 2 : static_cast<std::size_t>(StoreCv::MaxName);
     std::memcpy(var, name + 1, len);
     var[len] = '\0';
     if (el->hasKnownType())

@@ -27,7 +27,7 @@ StoreCv Grammar::currentItem()
     int a = m_Level - 1;
     char index[16];
     int indexLength = 2 + decimalText(index, m_Counters[a] - 1);  // with "[" and "]"
-    if (!fitsName(std::strlen(m_Names[a]) + (std::size_t)indexLength))
+    if (!fitsName(std::strlen(m_Names[a]) + static_cast<std::size_t>(indexLength)))
         return StoreCv(nullptr, "");
     return member(m_Family, a - 1)[m_Names[a]][m_Counters[a] - 1];
 }

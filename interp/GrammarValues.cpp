@@ -36,9 +36,9 @@ int Grammar::nameTarget(SymValue& out, const SymValue& name, int op)
         std::snprintf(message, sizeof message, "%s (%s)", "illegal operation", code);
         return limitError(message);
     }
-    if (!fitsName(2 + (std::size_t)name.len))
+    if (!fitsName(2 + static_cast<std::size_t>(name.len)))
         return 0;
-    std::memmove(out.text + 2, name.text, (std::size_t)name.len + 1);
+    std::memmove(out.text + 2, name.text, static_cast<std::size_t>(name.len) + 1);
     std::memcpy(out.text, code, 2);
     out.len = name.len + 2;
     return 1;
@@ -48,21 +48,21 @@ int Grammar::nameTarget(SymValue& out, const SymValue& name, int op)
 // conversion (locale, white space, bases) is not needed on this hot path.
 int Grammar::integerOf(const char* text)
 {
-    const unsigned long long limit = (unsigned long long)LONG_MAX + 1u;
+    const unsigned long long limit = static_cast<unsigned long long>(LONG_MAX) + 1u;
     int negative = *text == '-';
     if (negative)
         ++text;
     unsigned long long magnitude = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
         // Past limit / 10 another digit leaves the range for good.
-        magnitude = magnitude <= limit / 10u ? magnitude * 10u + (unsigned)(*text - '0') : limit + 1u;
+        magnitude = magnitude <= limit / 10u ? magnitude * 10u + static_cast<unsigned>(*text - '0') : limit + 1u;
     }
     long value;
     if (negative)
-        value = magnitude >= limit ? LONG_MIN : -(long)magnitude;
+        value = magnitude >= limit ? LONG_MIN : -static_cast<long>(magnitude);
     else
-        value = magnitude > (unsigned long long)LONG_MAX ? LONG_MAX : (long)magnitude;
-    return (int)value;
+        value = magnitude > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(magnitude);
+    return static_cast<int>(value);
 }
 
 int Grammar::assignInteger(const char* target, const char* text)
@@ -150,20 +150,20 @@ void Grammar::plainName()
 // symbol's).
 int Grammar::dottedName(SymValue& out, const SymValue& rest)
 {
-    if (!fitsName((std::size_t)out.len + 1 + (std::size_t)rest.len))
+    if (!fitsName(static_cast<std::size_t>(out.len) + 1 + static_cast<std::size_t>(rest.len)))
         return 0;
     out.text[out.len] = '.';
-    std::memcpy(out.text + out.len + 1, rest.text, (std::size_t)rest.len + 1);
+    std::memcpy(out.text + out.len + 1, rest.text, static_cast<std::size_t>(rest.len) + 1);
     out.len += 1 + rest.len;
     return 1;
 }
 
 int Grammar::appendLiteral(SymValue& value, const char* literal, std::size_t length)
 {
-    if (!fitsValue((std::size_t)value.len + length))
+    if (!fitsValue(static_cast<std::size_t>(value.len) + length))
         return 0;
     std::memcpy(value.text + value.len, literal, length + 1);
-    value.len += (int)length;
+    value.len += static_cast<int>(length);
     return 1;
 }
 
@@ -175,12 +175,12 @@ int Grammar::stringReference(SymValue& value, const char* name, int append)
     VarBank& defs = Parse::getDefStore();
     if (defs.getType(name) != StoreEl::TypeString)
         return undefinedReference(name);
-    const char* text = (char*)defs[name];
+    const char* text = static_cast<char*>(defs[name]);
     std::size_t n = std::strlen(text);
     if (append)
         return appendLiteral(value, text, n);
     if (!fitsValue(n))
         return 0;
-    value.set(text, (int)n);
+    value.set(text, static_cast<int>(n));
     return 1;
 }

@@ -62,7 +62,7 @@ int Parse::loadTest(const char* catalogueFile, const char* testName)
     getInStore().setName(testName);
     getVerStore() = entry[1];
     getVerStore().setName(testName);
-    setLastOutFile((char*)entry[2]);
+    setLastOutFile(static_cast<char*>(entry[2]));
     return status;
 }
 

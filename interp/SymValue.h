@@ -21,7 +21,7 @@ struct SymValue {
     // Takes the n characters at s; n is at most MaxText.
     void set(const char* s, int n)
     {
-        std::memmove(text, s, (std::size_t)n);
+        std::memmove(text, s, static_cast<std::size_t>(n));
         text[n] = '\0';
         len = n;
     }
@@ -30,10 +30,10 @@ struct SymValue {
     // one fixed-size block, the same way copies move them.
     void take(const char* buffer, int n)
     {
-        if ((unsigned)n < (unsigned)ShortText)
+        if (static_cast<unsigned>(n) < static_cast<unsigned>(ShortText))
             std::memcpy(text, buffer, ShortText);
         else
-            std::memcpy(text, buffer, (std::size_t)n + 1);
+            std::memcpy(text, buffer, static_cast<std::size_t>(n) + 1);
         len = n;
     }
 
@@ -50,16 +50,16 @@ private:
     // empty.
     void copy(const SymValue& other)
     {
-        unsigned n = (unsigned)other.len;
-        if (n < (unsigned)ShortText) {
+        unsigned n = static_cast<unsigned>(other.len);
+        if (n < static_cast<unsigned>(ShortText)) {
             std::memcpy(text, other.text, ShortText);
-        } else if (n <= (unsigned)MaxText) {
+        } else if (n <= static_cast<unsigned>(MaxText)) {
             std::memcpy(text, other.text, n + 1);
         } else {
             n = 0;
             text[0] = '\0';
         }
-        len = (int)n;
+        len = static_cast<int>(n);
     }
 };
 

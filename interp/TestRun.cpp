@@ -17,7 +17,7 @@ namespace {
 
 int numberIs(const char* digits, int offset)
 {
-    return std::strtol(digits, nullptr, 10) == (long)offset;
+    return std::strtol(digits, nullptr, 10) == static_cast<long>(offset);
 }
 
 // "{", one character not looked at, and the offset of the block's brace.
@@ -50,7 +50,7 @@ void fileExternTest(const char* name)
     StoreCv entry = Parse::getTestStore()[name];
     entry[0] = Parse::getInStore();
     entry[1] = Parse::getVerStore();
-    entry[2] = (const char*)Parse::getLastOutFile();
+    entry[2] = static_cast<const char*>(Parse::getLastOutFile());
 }
 
 int finishTest(const char* name)

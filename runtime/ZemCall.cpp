@@ -27,7 +27,7 @@ int addSlot(ZemCall::Function function)
 {
     if (slotCount == slotCapacity) {
         int capacity = slotCapacity ? slotCapacity * 2 : 32;
-        void* grown = std::realloc(slots, sizeof(ZemCall::Function) * (std::size_t)capacity);
+        void* grown = std::realloc(slots, sizeof(ZemCall::Function) * static_cast<std::size_t>(capacity));
         if (!grown)
             return 0;
         slots = static_cast<ZemCall::Function*>(grown);

@@ -45,7 +45,7 @@ public:
         char* b = heads[order];
         popHead(order);
         if (!heads[order] && maxOrder == order) lowerMax();
-        setWord(b, 0, (unsigned short)(order | InUse));
+        setWord(b, 0, static_cast<unsigned short>(order | InUse));
         setWord(b, 1, offsetOf(b));
         return b + 4;
     }
@@ -76,8 +76,8 @@ public:
         popHead(j);
         if (!heads[j] && maxOrder == j) maxOrder = j - 1;
         char* up = low + (1 << (j - 1));
-        setWord(low, 0, (unsigned short)(j - 1));
-        setWord(up, 0, (unsigned short)(j - 1));
+        setWord(low, 0, static_cast<unsigned short>(j - 1));
+        setWord(up, 0, static_cast<unsigned short>(j - 1));
         pushHead(up, j - 1);
         pushHead(low, j - 1);
         if (j - k > 1) split(j - 1, k);
@@ -94,7 +94,7 @@ public:
             unlink(header, o);
             unlink(buddy, o);
             char* lower = buddy < header ? buddy : header;
-            setWord(lower, 0, (unsigned short)(o + 1));
+            setWord(lower, 0, static_cast<unsigned short>(o + 1));
             pushHead(lower, o + 1);
             header = lower;
         }
@@ -121,12 +121,12 @@ private:
         return w;
     }
     static void setWord(char* h, int i, unsigned short w) { std::memcpy(h + 2 * i, &w, 2); }
-    unsigned short offsetOf(const char* h) const { return (unsigned short)(h - area); }
+    unsigned short offsetOf(const char* h) const { return static_cast<unsigned short>(h - area); }
     char* at(unsigned short off) { return off == None ? nullptr : area + off; }
 
     void pushHead(char* h, int o) {
         bool wasEmpty = heads[o] == nullptr;
-        setWord(h, 0, (unsigned short)o);
+        setWord(h, 0, static_cast<unsigned short>(o));
         setWord(h, 1, wasEmpty ? None : offsetOf(heads[o]));
         setWord(h, 2, None);
         if (!wasEmpty) setWord(heads[o], 2, offsetOf(h));

@@ -26,7 +26,7 @@ int recordBanks()
 // Scripts start with this on their first line, so line numbers are those of
 // the text under test and offsets are shifted by its length.
 const std::string prefix = "resultfile \"r.txt\" ";
-const int shift = (int)prefix.size();
+const int shift = static_cast<int>(prefix.size());
 
 class GrammarTest : public interptest::InScratchDir {
 protected:

@@ -21,7 +21,7 @@ TEST(IntegerOf, AgreesWithStrtolOnLexerTexts)
                            "9223372036854775807", "9223372036854775808", "-9223372036854775808",
                            "-9223372036854775809", "99999999999999999999999", "---", ""};
     for (const char* t : texts)
-        EXPECT_EQ(Grammar::integerOf(t), (int)std::strtol(t, nullptr, 10)) << '"' << t << '"';
+        EXPECT_EQ(Grammar::integerOf(t), static_cast<int>(std::strtol(t, nullptr, 10))) << '"' << t << '"';
 }
 
 TEST(IntegerOf, AgreesWithStrtolOnRandomTexts)
@@ -32,7 +32,7 @@ TEST(IntegerOf, AgreesWithStrtolOnRandomTexts)
         int digits = rng() % 25;
         for (int d = 0; d < digits; ++d)
             t += static_cast<char>('0' + rng() % 10);
-        ASSERT_EQ(Grammar::integerOf(t.c_str()), (int)std::strtol(t.c_str(), nullptr, 10)) << t;
+        ASSERT_EQ(Grammar::integerOf(t.c_str()), static_cast<int>(std::strtol(t.c_str(), nullptr, 10))) << t;
     }
 }
 
@@ -44,7 +44,7 @@ TEST(DecimalText, WritesAsPercentD)
         int n = decimalText(mine, v);
         std::snprintf(lib, sizeof lib, "%d", v);
         EXPECT_STREQ(mine, lib);
-        EXPECT_EQ(n, (int)std::string(lib).size());
+        EXPECT_EQ(n, static_cast<int>(std::string(lib).size()));
     }
 }
 
