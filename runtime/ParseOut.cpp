@@ -222,11 +222,11 @@ void ParseOut::brkTraceExec(const char* reason)
     }
     if (!io.openOut(Parse::getLastOutFile()))
         return;
-    io << Parse::getVerStore().getName() << "\n" << "{" << "\n" << "    ";
+    io << Parse::getVerStore().getName() << "\n{\n    ";
     if (reason)
         io << "TEST = \"BROKEN (" << reason << ")\"";
     else
         io << "TEST = \"BROKEN\"";
-    io << "\n" << "}" << "\n";
+    io << "\n}\n";
     io.closeOut();
 }

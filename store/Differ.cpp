@@ -49,10 +49,10 @@ bool passes(Check c, const T& actual, const T& expected) {
 
 void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const char* verdict) {
     switch (actual->getType()) {
-    case StoreEl::TypeInt: out << "; [" << "int " << name << " = "; break;
-    case StoreEl::TypeDouble: out << "; [" << "double " << name << " = "; break;
-    case StoreEl::TypeString: out << "; [" << "char* " << name << " = "; break;
-    default: out << "; [" << "undefined] ERROR"; return;
+    case StoreEl::TypeInt: out << "; [int " << name << " = "; break;
+    case StoreEl::TypeDouble: out << "; [double " << name << " = "; break;
+    case StoreEl::TypeString: out << "; [char* " << name << " = "; break;
+    default: out << "; [undefined] ERROR"; return;
     }
     actual->writeValue(out, name, StoreEl::HexBareOrParenthesised);
     out << "] " << verdict;
@@ -78,7 +78,7 @@ int verifyOne(FileGate& out, const StoreEl* expected, VarBank& actualBank) {
         out << "    " << name << op.shown;
         expected->writeValue(out, name, StoreEl::HexBareOrParenthesised);
         if (!actual) {
-            out << "; [" << "undefined] ERROR" << "\n";
+            out << "; [undefined] ERROR\n";
             failed = 1;
         } else if (actual->getType() != expected->getType()) {
             writeBracket(out, name, actual, "ERROR");
@@ -102,15 +102,15 @@ bool isComment(const StoreEl* e) {
 
 int VarBank::differ(FileGate& out, VarBank& actual, int status) {
     int result = 0;
-    out << getName() << "\n" << "{" << "\n";
+    out << getName() << "\n{\n";
     for (StoreEl* e = actual.getData(nullptr); e && isComment(e); e = e->getNext()) {
         e->setMark();
         out << "  " << e->getText();
     }
-    out << "  verified:" << "\n";
+    out << "  verified:\n";
     for (const StoreEl* e = first; e; e = e->getNext())
         result |= verifyOne(out, e, actual);
-    out << "  logged:" << "\n";
+    out << "  logged:\n";
     for (StoreEl* e = actual.getData(nullptr); e; e = e->getNext()) {
         if (e->getMark()) {
             e->clearMark();
@@ -123,6 +123,6 @@ int VarBank::differ(FileGate& out, VarBank& actual, int status) {
         result = 1;
         out << " [ERROR]";
     }
-    out << "\n" << "\n";
+    out << "\n\n";
     return result;
 }

@@ -40,7 +40,7 @@ void StoreCv::setName(const char* head, const char* sep, const char* tail) {
     if (!head) head = "";
     std::size_t lh = std::strlen(head), ls = std::strlen(sep), lt = std::strlen(tail);
     if (lh + ls + lt > MaxName - 1)
-        Parse::getIO() << "\n" << "name truncated: " << head << sep << tail << "\n";
+        Parse::getIO() << "\nname truncated: " << head << sep << tail << "\n";
     std::size_t used = 0;
     appendCut(name, used, head, lh, MaxName);
     appendCut(name, used, sep, ls, MaxName);
@@ -136,7 +136,7 @@ StoreCv& StoreCv::operator=(const StoreEl& src) {
 }
 
 namespace {
-void reportUnknownType() { Parse::getIO() << "\n" << "StoreCv::operator= unknown type" << "\n"; }
+void reportUnknownType() { Parse::getIO() << "\nStoreCv::operator= unknown type\n"; }
 
 // Items of a cut-out group ("3]", "3].y") return with "[", all else with
 // "."; a leading "0x" marks a hexadecimal member name, not an item.

@@ -9,7 +9,7 @@
 #include "StoreCv.h"
 
 namespace {
-void reportUnknownType() { Parse::getIO() << "\n" << "VarBank::operator= unknown type" << "\n"; }
+void reportUnknownType() { Parse::getIO() << "\nVarBank::operator= unknown type\n"; }
 
 }
 
