@@ -68,10 +68,7 @@ int fib(int n)
     return r;
 }
 
-void fibonacci()
-{
-    Parse::getOutStore()["value"] = fib(int(Parse::getInStore()["n"]));
-}
+void fibonacci() { Parse::getOutStore()["value"] = fib(int(Parse::getInStore()["n"])); }
 
 // Text in, text out, with a hexadecimal view of the length.
 void shout()
@@ -143,10 +140,7 @@ void drawMarks()
     Parse::getOutStore()["marks"] = g_markCount;
 }
 
-void ongraphic()
-{
-    drawMarks();
-}
+void ongraphic() { drawMarks(); }
 
 void buttonpress()
 {

@@ -18,11 +18,10 @@ const int kRectWidths[] = {4, 4, 4, 4, 1};
 const int kArcWidths[] = {4, 4, 4, 4, 5, 5, 1};
 const int kCodeWidth = 2;
 const int kCoordWidth = 4;
-const int kLargestCount = 9999;   // what a four-character count can carry
+const int kLargestCount = 9999;  // what a four-character count can carry
 
 template <int N>
-int putCommand(char*& cursor, char* end, int code, const int (&values)[N],
-               const int (&widths)[N])
+int putCommand(char*& cursor, char* end, int code, const int (&values)[N], const int (&widths)[N])
 {
     std::size_t length = kCodeWidth;
     for (int w : widths)
@@ -63,7 +62,8 @@ void setCorners(GrcPoint& first, GrcPoint& second, const int* v)
 }  // namespace
 
 GrcColor::GrcColor(int red, int green, int blue, int mode)
-    : m_Red(red), m_Green(green), m_Blue(blue), m_Mode(mode) {}
+    : m_Red(red), m_Green(green), m_Blue(blue), m_Mode(mode)
+{}
 GrcColor::~GrcColor() = default;
 
 int GrcColor::encode(char*& cursor, char* end)
@@ -121,8 +121,8 @@ int GrcLine::decode(char*& cursor, char* end)
     return 1;
 }
 
-GrcRect::GrcRect(int x1, int y1, int x2, int y2, int fill)
-    : m_First(x1, y1), m_Second(x2, y2), m_Fill(fill) {}
+GrcRect::GrcRect(int x1, int y1, int x2, int y2, int fill) : m_First(x1, y1), m_Second(x2, y2), m_Fill(fill)
+{}
 GrcRect::~GrcRect() = default;
 
 int GrcRect::encode(char*& cursor, char* end)
@@ -142,13 +142,13 @@ int GrcRect::decode(char*& cursor, char* end)
 }
 
 GrcArc::GrcArc(int x1, int y1, int x2, int y2, int angle1, int angle2, int fill)
-    : m_First(x1, y1), m_Second(x2, y2), m_Angle1(angle1), m_Angle2(angle2), m_Fill(fill) {}
+    : m_First(x1, y1), m_Second(x2, y2), m_Angle1(angle1), m_Angle2(angle2), m_Fill(fill)
+{}
 GrcArc::~GrcArc() = default;
 
 int GrcArc::encode(char*& cursor, char* end)
 {
-    const int values[] = {m_First.m_X,  m_First.m_Y, m_Second.m_X, m_Second.m_Y,
-                          m_Angle1, m_Angle2, m_Fill};
+    const int values[] = {m_First.m_X, m_First.m_Y, m_Second.m_X, m_Second.m_Y, m_Angle1, m_Angle2, m_Fill};
     return putCommand(cursor, end, CodeArc, values, kArcWidths);
 }
 
@@ -164,10 +164,7 @@ int GrcArc::decode(char*& cursor, char* end)
     return 1;
 }
 
-GrcPoly::~GrcPoly()
-{
-    delete[] m_Points;
-}
+GrcPoly::~GrcPoly() { delete[] m_Points; }
 
 int GrcPoly::setPoints(int count, const int* xs, const int* ys)
 {
@@ -239,10 +236,7 @@ int GrcPoly::decode(char*& cursor, char* end)
     return 1;
 }
 
-GrcText::~GrcText()
-{
-    delete[] m_Text;
-}
+GrcText::~GrcText() { delete[] m_Text; }
 
 int GrcText::setText(const char* text)
 {
@@ -287,8 +281,8 @@ int GrcText::decode(char*& cursor, char* end)
         return 0;
     const std::size_t size = static_cast<std::size_t>(n);
     int x = 0, y = 0, font = 0;
-    if (!hasRoom(cursor, end, 15 + size) || !takeField(p, kCoordWidth, x) ||
-        !takeField(p, kCoordWidth, y) || !takeField(p, 1, font))
+    if (!hasRoom(cursor, end, 15 + size) || !takeField(p, kCoordWidth, x) || !takeField(p, kCoordWidth, y) ||
+        !takeField(p, 1, font))
         return 0;
     if (std::memchr(p, '\0', size) != p + size - 1)
         return 0;

@@ -8,10 +8,7 @@
 
 namespace {
 
-int clamp(int value, int low, int high)
-{
-    return value < low ? low : (value > high ? high : value);
-}
+int clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
 
 int colour(int c) { return clamp(c, 0, 255); }
 int coord(int c) { return clamp(c, -999, 9999); }
@@ -42,8 +39,8 @@ int recordRect(int x, int y, int a, int b, int fill)
 int recordArc(int x, int y, int a, int b, int angle1, int angle2, int fill)
 {
     if (recording())
-        record(new (std::nothrow) GrcArc(coord(x), coord(y), coord(a), coord(b),
-                                         angle(angle1), angle(angle2), fill));
+        record(new (std::nothrow)
+                   GrcArc(coord(x), coord(y), coord(a), coord(b), angle(angle1), angle(angle2), fill));
     return 1;
 }
 
@@ -87,10 +84,7 @@ int recordText(int x, int y, const char* text, int font)
 
 }  // namespace
 
-int SetForeground(int red, int green, int blue)
-{
-    return recordColor(red, green, blue, 1);
-}
+int SetForeground(int red, int green, int blue) { return recordColor(red, green, blue, 1); }
 
 int ClearBackground(int red, int green, int blue)
 {

@@ -31,7 +31,9 @@ void define(VarBank& defs, const StoreEl* el)
     if (n < 2 || name[n - 1] != ')')
         return;
     char var[StoreCv::NameSize];
-    std::size_t len = n - 2 < static_cast<std::size_t>(StoreCv::MaxName) ? n - 2 : static_cast<std::size_t>(StoreCv::MaxName);
+    std::size_t len = n - 2 < static_cast<std::size_t>(StoreCv::MaxName)
+                          ? n - 2
+                          : static_cast<std::size_t>(StoreCv::MaxName);
     std::memcpy(var, name + 1, len);
     var[len] = '\0';
     if (el->hasKnownType())

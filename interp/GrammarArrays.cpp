@@ -54,20 +54,11 @@ int Grammar::plainElement(Value value)
     return 1;
 }
 
-int Grammar::integerElement(const char* text)
-{
-    return plainElement(integerOf(text));
-}
+int Grammar::integerElement(const char* text) { return plainElement(integerOf(text)); }
 
-int Grammar::realElement(const char* text)
-{
-    return plainElement(std::strtod(text, nullptr));
-}
+int Grammar::realElement(const char* text) { return plainElement(std::strtod(text, nullptr)); }
 
-int Grammar::stringElement(const char* text)
-{
-    return plainElement(text);
-}
+int Grammar::stringElement(const char* text) { return plainElement(text); }
 
 int Grammar::referenceElement(const char* name)
 {

@@ -51,10 +51,7 @@ void Grammar::clearScratch()
     }
 }
 
-void Grammar::setResultFile(const char* name)
-{
-    Parse::setLastOutFile(name);
-}
+void Grammar::setResultFile(const char* name) { Parse::setLastOutFile(name); }
 
 // Deleting files is left to runs that can execute tests. Reports keep the
 // result file open between tests, so it is closed first: later reports
@@ -68,10 +65,7 @@ void Grammar::deleteFile(const char* name)
 }
 
 // The lookahead is the test's first name token.
-void Grammar::markTestStart()
-{
-    m_StartOffset = ScriptLexer::tokenOffset();
-}
+void Grammar::markTestStart() { m_StartOffset = ScriptLexer::tokenOffset(); }
 
 // The lookahead is the block's "{".
 void Grammar::markBlockStart()
@@ -93,10 +87,7 @@ void Grammar::beginTest(const char* name, int isExtern)
     Parse::getOutStore().clear();
 }
 
-int Grammar::runBlock()
-{
-    return Parse::finishBlock() == 0;
-}
+int Grammar::runBlock() { return Parse::finishBlock() == 0; }
 
 void Grammar::endExternTest()
 {
@@ -122,10 +113,7 @@ int Grammar::openLevel()
     return 1;
 }
 
-void Grammar::closeLevel()
-{
-    --m_Level;
-}
+void Grammar::closeLevel() { --m_Level; }
 
 void Grammar::selectTarget(int family)
 {
@@ -134,10 +122,7 @@ void Grammar::selectTarget(int family)
         m_VerifyMode = 1;
 }
 
-void Grammar::endVerification()
-{
-    m_VerifyMode = 0;
-}
+void Grammar::endVerification() { m_VerifyMode = 0; }
 
 void Grammar::nameLevel(const char* name)
 {
@@ -158,14 +143,14 @@ int Grammar::storeNested()
     return 0;
 }
 
-VarBank& Grammar::statementBank()
-{
-    return member(m_Family, m_Level - 1);
-}
+VarBank& Grammar::statementBank() { return member(m_Family, m_Level - 1); }
 
 void Grammar::syntaxError(const char* parserMessage)
 {
-    static const struct { const char* parser; const char* ours; } texts[] = {
+    static const struct {
+        const char* parser;
+        const char* ours;
+    } texts[] = {
         {"memory exhausted", "parser stack overflow"},
     };
     const char* pending = ScriptLexer::pendingError();
@@ -189,20 +174,11 @@ int Grammar::limitError(const char* message)
     return 0;
 }
 
-int Grammar::fitsValue(std::size_t length)
-{
-    return length <= MaxText ? 1 : limitError("value too long");
-}
+int Grammar::fitsValue(std::size_t length) { return length <= MaxText ? 1 : limitError("value too long"); }
 
-int Grammar::fitsName(std::size_t length)
-{
-    return length <= MaxText ? 1 : limitError("name too long");
-}
+int Grammar::fitsName(std::size_t length) { return length <= MaxText ? 1 : limitError("name too long"); }
 
-int Grammar::fitsNesting(int newLevel)
-{
-    return newLevel < Levels ? 1 : limitError("nesting too deep");
-}
+int Grammar::fitsNesting(int newLevel) { return newLevel < Levels ? 1 : limitError("nesting too deep"); }
 
 // Pasting group under a name of prefixLength characters composes each
 // element's name with a one-character separator.

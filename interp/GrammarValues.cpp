@@ -55,13 +55,15 @@ int Grammar::integerOf(const char* text)
     unsigned long long magnitude = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
         // Past limit / 10 another digit leaves the range for good.
-        magnitude = magnitude <= limit / 10u ? magnitude * 10u + static_cast<unsigned>(*text - '0') : limit + 1u;
+        magnitude =
+            magnitude <= limit / 10u ? magnitude * 10u + static_cast<unsigned>(*text - '0') : limit + 1u;
     }
     long value;
     if (negative)
         value = magnitude >= limit ? LONG_MIN : -static_cast<long>(magnitude);
     else
-        value = magnitude > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(magnitude);
+        value =
+            magnitude > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(magnitude);
     return static_cast<int>(value);
 }
 
@@ -114,16 +116,13 @@ int Grammar::assignFound(StoreCv target, const char* name, int type)
     switch (type) {
     case StoreEl::TypeInt:
     case StoreEl::TypeDouble:
-    case StoreEl::TypeString:
-        target = found;
-        return 1;
+    case StoreEl::TypeString: target = found; return 1;
     case GroupRef:
         if (!fitsGroup(refGroup(), std::strlen(target.getName())))
             return 0;
         target = refGroup();
         return 1;
-    default:
-        return 1;
+    default: return 1;
     }
 }
 
@@ -141,10 +140,7 @@ int Grammar::undefinedReference(const char* name)
 
 // The value arrives as the NAME text; the first name in a test body ends
 // the capture of its comment lines.
-void Grammar::plainName()
-{
-    ScriptLexer::captureComments = 0;
-}
+void Grammar::plainName() { ScriptLexer::captureComments = 0; }
 
 // out already holds the first name (a rule's value starts as its first
 // symbol's).

@@ -33,9 +33,8 @@ void ParseState::copyText(char* field, const char* text, std::size_t max)
 
 void ParseState::formatError(char* field, const char* message, int line, const char* context)
 {
-    int n = context[0]
-        ? std::snprintf(field, TextSize, "%s in line %d ( %s... )\n", message, line, context)
-        : std::snprintf(field, TextSize, "%s in line %d\n", message, line);
+    int n = context[0] ? std::snprintf(field, TextSize, "%s in line %d ( %s... )\n", message, line, context)
+                       : std::snprintf(field, TextSize, "%s in line %d\n", message, line);
     if (n >= TextSize)
         field[MaxText - 1] = '\n';
 }

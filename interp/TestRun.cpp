@@ -102,12 +102,6 @@ int Parse::verifyTest(int status, VarBank& actual)
     return r;
 }
 
-int Parse::hasStartFunc()
-{
-    return ParseState::m_Start != nullptr;
-}
+int Parse::hasStartFunc() { return ParseState::m_Start != nullptr; }
 
-int Parse::callStartFunc()
-{
-    return ParseState::m_Start ? ParseState::m_Start() : 0;
-}
+int Parse::callStartFunc() { return ParseState::m_Start ? ParseState::m_Start() : 0; }

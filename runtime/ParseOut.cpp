@@ -35,15 +35,9 @@ void indent(FileGate& out, int level)
         out << "    ";
 }
 
-bool isChildLink(const char* name)
-{
-    return name[0] == '/' && name[1] == '/' && name[2] == '>';
-}
+bool isChildLink(const char* name) { return name[0] == '/' && name[1] == '/' && name[2] == '>'; }
 
-bool isLink(const char* name)
-{
-    return name[0] == '/' && name[1] == '/';
-}
+bool isLink(const char* name) { return name[0] == '/' && name[1] == '/'; }
 
 struct Frame {
     VarBank* node;
@@ -136,15 +130,9 @@ void ParseOut::setTraceRoot(const char* name)
     std::snprintf(m_RootName, sizeof m_RootName, "%s", name);
 }
 
-int ParseOut::getTraceDepth()
-{
-    return m_Depth;
-}
+int ParseOut::getTraceDepth() { return m_Depth; }
 
-char* ParseOut::getTraceRoot()
-{
-    return m_RootName;
-}
+char* ParseOut::getTraceRoot() { return m_RootName; }
 
 // Written without recursion: a trace may be as deep as the traced recursion,
 // and after a stack overflow this runs on the small signal stack.

@@ -23,7 +23,4 @@ int testStartsHere()
     return 0;
 }
 
-void zemtst()
-{
-    Parse::getOutStore() = Parse::getInStore();
-}
+void zemtst() { Parse::getOutStore() = Parse::getInStore(); }

@@ -2,7 +2,4 @@
 // process's exit status, so the shell sees its low eight bits (-4 is 252).
 #include "Tester.h"
 
-int main(int argc, char** argv)
-{
-    return zemloop(argc, argv, 0);
-}
+int main(int argc, char** argv) { return zemloop(argc, argv, 0); }

@@ -8,7 +8,8 @@ AVL_TREE::AVL_TREE() : root(nullptr), spare(nullptr), end(nullptr), chunks(nullp
 
 AVL_TREE::~AVL_TREE() { avl_clear(); }
 
-void AVL_TREE::avl_clear() {
+void AVL_TREE::avl_clear()
+{
     while (chunks) {
         AvlNode* next = reinterpret_cast<AvlNode*>(chunks->data);
         std::free(chunks);
@@ -18,17 +19,21 @@ void AVL_TREE::avl_clear() {
     equalKeys = 0;
 }
 
-int AVL_TREE::avl_chunkCount() const {
+int AVL_TREE::avl_chunkCount() const
+{
     int n = 0;
-    for (const AvlNode* c = chunks; c; c = reinterpret_cast<const AvlNode*>(c->data)) ++n;
+    for (const AvlNode* c = chunks; c; c = reinterpret_cast<const AvlNode*>(c->data))
+        ++n;
     return n;
 }
 
 // Takes a node from the pool; a refused chunk ends the process (status 1).
-AvlNode* AVL_TREE::newNode(LOCAL_DAT* d) {
+AvlNode* AVL_TREE::newNode(LOCAL_DAT* d)
+{
     if (spare == end) {
         AvlNode* chunk = static_cast<AvlNode*>(std::calloc(ChunkNodes, sizeof(AvlNode)));
-        if (!chunk) std::exit(1);
+        if (!chunk)
+            std::exit(1);
         chunk->data = reinterpret_cast<LOCAL_DAT*>(chunks);
         chunks = chunk;
         spare = chunk + 1;
@@ -44,12 +49,14 @@ AvlNode* AVL_TREE::newNode(LOCAL_DAT* d) {
     return n;
 }
 
-void AVL_TREE::avl_push(LOCAL_DAT* d) {
+void AVL_TREE::avl_push(LOCAL_DAT* d)
+{
     AvlSpot spot;
     for (AvlNode* at = root; at;) {
         spot.parent = at;
         int c = compare(at->data, d);
-        if (c == 0) equalKeys = 1;
+        if (c == 0)
+            equalKeys = 1;
         if (c > 0) {
             spot.succ = at;
             at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
@@ -61,7 +68,8 @@ void AVL_TREE::avl_push(LOCAL_DAT* d) {
     avl_attach(d, spot);
 }
 
-void AVL_TREE::avl_attach(LOCAL_DAT* d, const AvlSpot& spot) {
+void AVL_TREE::avl_attach(LOCAL_DAT* d, const AvlSpot& spot)
+{
     AvlNode* n = newNode(d);
     AvlNode* at = spot.parent;
     if (!at) {
@@ -81,15 +89,20 @@ void AVL_TREE::avl_attach(LOCAL_DAT* d, const AvlSpot& spot) {
     rebalance(n);
 }
 
-void AVL_TREE::replaceChild(AvlNode* oldTop, AvlNode* newTop) {
+void AVL_TREE::replaceChild(AvlNode* oldTop, AvlNode* newTop)
+{
     AvlNode* p = newTop->parent;
-    if (!p) root = newTop;
-    else if ((p->flags & AvlNode::LeftChild) && p->left == oldTop) p->left = newTop;
-    else p->right = newTop;
+    if (!p)
+        root = newTop;
+    else if ((p->flags & AvlNode::LeftChild) && p->left == oldTop)
+        p->left = newTop;
+    else
+        p->right = newTop;
 }
 
 // Lifts a's right child above a; threads and flags stay consistent.
-AvlNode* AVL_TREE::rotateLeft(AvlNode* a) {
+AvlNode* AVL_TREE::rotateLeft(AvlNode* a)
+{
     AvlNode* b = a->right;
     if (b->flags & AvlNode::LeftChild) {
         a->right = b->left;
@@ -106,7 +119,8 @@ AvlNode* AVL_TREE::rotateLeft(AvlNode* a) {
     return b;
 }
 
-AvlNode* AVL_TREE::rotateRight(AvlNode* a) {
+AvlNode* AVL_TREE::rotateRight(AvlNode* a)
+{
     AvlNode* b = a->left;
     if (b->flags & AvlNode::RightChild) {
         a->left = b->right;
@@ -126,19 +140,23 @@ AvlNode* AVL_TREE::rotateRight(AvlNode* a) {
 namespace {
 // Balances after a double rotation around pivot c between a and b, where
 // a is the node that became unbalanced on side s (+1 right, -1 left).
-void settleDouble(AvlNode* a, AvlNode* b, AvlNode* c, int s) {
+void settleDouble(AvlNode* a, AvlNode* b, AvlNode* c, int s)
+{
     a->balance = (c->balance == s) ? -s : 0;
     b->balance = (c->balance == -s) ? s : 0;
     c->balance = 0;
 }
 }
 
-void AVL_TREE::rebalance(AvlNode* n) {
+void AVL_TREE::rebalance(AvlNode* n)
+{
     for (AvlNode* p = n->parent; p; n = p, p = p->parent) {
         bool fromLeft = (p->flags & AvlNode::LeftChild) && p->left == n;
         p->balance += fromLeft ? -1 : 1;
-        if (p->balance == 0) return;
-        if (p->balance == 1 || p->balance == -1) continue;
+        if (p->balance == 0)
+            return;
+        if (p->balance == 1 || p->balance == -1)
+            continue;
         if (p->balance == 2) {
             AvlNode* r = p->right;
             if (r->balance == -1) {
@@ -174,18 +192,23 @@ void AVL_TREE::rebalance(AvlNode* n) {
     }
 }
 
-LOCAL_DAT* AVL_TREE::avl_search(const LOCAL_DAT& key) const {
+LOCAL_DAT* AVL_TREE::avl_search(const LOCAL_DAT& key) const
+{
     const AvlNode* at = root;
     while (at) {
         int c = compare(at->data, &key);
-        if (c == 0) return at->data;
-        if (c > 0) at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
-        else at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+        if (c == 0)
+            return at->data;
+        if (c > 0)
+            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+        else
+            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
     }
     return nullptr;
 }
 
-LOCAL_DAT* AVL_TREE::avl_loweq(const LOCAL_DAT& key) const {
+LOCAL_DAT* AVL_TREE::avl_loweq(const LOCAL_DAT& key) const
+{
     const AvlNode* cand = nullptr;
     const AvlNode* at = root;
     while (at) {
@@ -199,7 +222,8 @@ LOCAL_DAT* AVL_TREE::avl_loweq(const LOCAL_DAT& key) const {
     return cand ? cand->data : nullptr;
 }
 
-LOCAL_DAT* AVL_TREE::avl_uppeq(const LOCAL_DAT& key) const {
+LOCAL_DAT* AVL_TREE::avl_uppeq(const LOCAL_DAT& key) const
+{
     const AvlNode* cand = nullptr;
     const AvlNode* at = root;
     while (at) {

@@ -16,12 +16,12 @@ public:
 // One tree node. left/right are children when their flag bit is set,
 // otherwise the in-order predecessor/successor threads (null at the ends).
 struct AvlNode {
-    LOCAL_DAT* data;       // the record; in pool nodes the free or chunk link
+    LOCAL_DAT* data;  // the record; in pool nodes the free or chunk link
     AvlNode* left;
     AvlNode* right;
-    AvlNode* parent;       // null for the root
-    signed char balance;   // height(right) - height(left)
-    unsigned char flags;   // LeftChild | RightChild
+    AvlNode* parent;      // null for the root
+    signed char balance;  // height(right) - height(left)
+    unsigned char flags;  // LeftChild | RightChild
     enum { LeftChild = 0x01, RightChild = 0x02 };
 };
 
@@ -60,7 +60,8 @@ public:
     // compare(stored, key). When nothing is equal and spot is given, it
     // receives the place where avl_push would attach a record of that key.
     template <class Cmp>
-    LOCAL_DAT* avl_find(Cmp cmp, AvlSpot* spot = nullptr) const {
+    LOCAL_DAT* avl_find(Cmp cmp, AvlSpot* spot = nullptr) const
+    {
         AvlSpot s;
         AvlNode* at = root;
         while (at) {
@@ -69,7 +70,8 @@ public:
             __builtin_prefetch(at->left);
             __builtin_prefetch(at->right);
             int c = cmp(at->data);
-            if (c == 0) return at->data;
+            if (c == 0)
+                return at->data;
             s.parent = at;
             if (c > 0) {
                 s.succ = at;
@@ -79,7 +81,8 @@ public:
                 at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
             }
         }
-        if (spot) *spot = s;
+        if (spot)
+            *spot = s;
         return nullptr;
     }
     // Inserts d at a spot that avl_find gave for d's key on this tree as

@@ -9,7 +9,8 @@
 #include <cstring>
 #include <new>
 
-template <int A, int N> class BuddySystem;
+template <int A, int N>
+class BuddySystem;
 
 // One arena. Block headers sit at the start of each block, as 16-bit words:
 // free: order, next free offset, previous free offset (0xFFFF = none);
@@ -23,8 +24,10 @@ public:
     BuddyElement() : next(nullptr), prev(nullptr), owner(nullptr) { clear(); }
 
     // The whole area becomes one free block of the top order.
-    void clear() {
-        for (int i = 0; i < N; ++i) heads[i] = nullptr;
+    void clear()
+    {
+        for (int i = 0; i < N; ++i)
+            heads[i] = nullptr;
         base = area;
         setWord(area, 0, TopOrder);
         setWord(area, 1, None);
@@ -34,17 +37,22 @@ public:
     }
 
     // A block of the given order (user data pointer), or null.
-    char* alloc(int order) {
-        if (order < 0 || order > TopOrder) return nullptr;
+    char* alloc(int order)
+    {
+        if (order < 0 || order > TopOrder)
+            return nullptr;
         if (!heads[order]) {
             int j = order + 1;
-            while (j <= TopOrder && !heads[j]) ++j;
-            if (j > TopOrder) return nullptr;
+            while (j <= TopOrder && !heads[j])
+                ++j;
+            if (j > TopOrder)
+                return nullptr;
             split(j, order);
         }
         char* b = heads[order];
         popHead(order);
-        if (!heads[order] && maxOrder == order) lowerMax();
+        if (!heads[order] && maxOrder == order)
+            lowerMax();
         setWord(b, 0, static_cast<unsigned short>(order | InUse));
         setWord(b, 1, offsetOf(b));
         return b + 4;
@@ -53,44 +61,56 @@ public:
     // Releases p if it is one of this allocator's blocks: returns the arena
     // that held it, with its max order before the release in oldMax; null
     // (nothing changed) when p is not recognised.
-    static BuddyElement* free(char* p, int& oldMax) {
+    static BuddyElement* free(char* p, int& oldMax)
+    {
         char* h = p - 4;
         unsigned short ord = word(h, 0);
-        if ((ord & 0xE0) != InUse) return nullptr;
+        if ((ord & 0xE0) != InUse)
+            return nullptr;
         unsigned short off = word(h, 1);
-        if (off >= AreaSize) return nullptr;
+        if (off >= AreaSize)
+            return nullptr;
         char* areaStart = h - off;
         BuddyElement* e = reinterpret_cast<BuddyElement*>(areaStart - offsetof(BuddyElement, area));
-        if (reinterpret_cast<std::uintptr_t>(e) % 4 != 0) return nullptr;
-        if (e->base != areaStart) return nullptr;
+        if (reinterpret_cast<std::uintptr_t>(e) % 4 != 0)
+            return nullptr;
+        if (e->base != areaStart)
+            return nullptr;
         int o = ord & ~InUse;
         oldMax = e->maxOrder;
         e->pushHead(h, o);
-        if (o <= TopOrder - 1) e->melt(h);
+        if (o <= TopOrder - 1)
+            e->melt(h);
         return e;
     }
 
     // Cuts the first free block of order j down until one of order k exists.
-    void split(int j, int k) {
+    void split(int j, int k)
+    {
         char* low = heads[j];
         popHead(j);
-        if (!heads[j] && maxOrder == j) maxOrder = j - 1;
+        if (!heads[j] && maxOrder == j)
+            maxOrder = j - 1;
         char* up = low + (1 << (j - 1));
         setWord(low, 0, static_cast<unsigned short>(j - 1));
         setWord(up, 0, static_cast<unsigned short>(j - 1));
         pushHead(up, j - 1);
         pushHead(low, j - 1);
-        if (j - k > 1) split(j - 1, k);
+        if (j - k > 1)
+            split(j - 1, k);
     }
 
     // Merges the free block at header with its buddy, as long as it can.
-    void melt(char* header) {
+    void melt(char* header)
+    {
         for (;;) {
             int o = word(header, 0);
-            if (o > TopOrder - 1) return;
+            if (o > TopOrder - 1)
+                return;
             unsigned short off = offsetOf(header);
             char* buddy = (off & (1 << o)) ? header - (1 << o) : header + (1 << o);
-            if (word(buddy, 0) != o) return;
+            if (word(buddy, 0) != o)
+                return;
             unlink(header, o);
             unlink(buddy, o);
             char* lower = buddy < header ? buddy : header;
@@ -112,10 +132,11 @@ public:
     char* base;            // start of area, recognises this arena's blocks
     char* heads[N];        // first free block of each order
     alignas(8) char area[AreaSize];
-    int maxOrder;          // highest order with a free block
+    int maxOrder;  // highest order with a free block
 
 private:
-    static unsigned short word(const char* h, int i) {
+    static unsigned short word(const char* h, int i)
+    {
         unsigned short w;
         std::memcpy(&w, h + 2 * i, 2);
         return w;
@@ -124,26 +145,35 @@ private:
     unsigned short offsetOf(const char* h) const { return static_cast<unsigned short>(h - area); }
     char* at(unsigned short off) { return off == None ? nullptr : area + off; }
 
-    void pushHead(char* h, int o) {
+    void pushHead(char* h, int o)
+    {
         bool wasEmpty = heads[o] == nullptr;
         setWord(h, 0, static_cast<unsigned short>(o));
         setWord(h, 1, wasEmpty ? None : offsetOf(heads[o]));
         setWord(h, 2, None);
-        if (!wasEmpty) setWord(heads[o], 2, offsetOf(h));
+        if (!wasEmpty)
+            setWord(heads[o], 2, offsetOf(h));
         heads[o] = h;
-        if (wasEmpty && maxOrder < o) maxOrder = o;
+        if (wasEmpty && maxOrder < o)
+            maxOrder = o;
     }
     void popHead(int o) { unlink(heads[o], o); }
-    void unlink(char* h, int o) {
+    void unlink(char* h, int o)
+    {
         char* n = at(word(h, 1));
         char* p = at(word(h, 2));
-        if (n) setWord(n, 2, p ? offsetOf(p) : None);
-        if (p) setWord(p, 1, n ? offsetOf(n) : None);
-        else heads[o] = n;
+        if (n)
+            setWord(n, 2, p ? offsetOf(p) : None);
+        if (p)
+            setWord(p, 1, n ? offsetOf(n) : None);
+        else
+            heads[o] = n;
     }
-    void lowerMax() {
+    void lowerMax()
+    {
         --maxOrder;
-        while (maxOrder > 0 && !heads[maxOrder]) --maxOrder;
+        while (maxOrder > 0 && !heads[maxOrder])
+            --maxOrder;
     }
 };
 
@@ -162,15 +192,19 @@ public:
 
     // A block of at least count usable bytes, or null (count <= 0, count
     // above MaxCount, or no heap for a new arena).
-    char* alloc(int count) {
+    char* alloc(int count)
+    {
         int k = orderFor(count);
-        if (k < 0) return nullptr;
+        if (k < 0)
+            return nullptr;
         int from = k;
-        while (from < N && !lists[from]) ++from;
+        while (from < N && !lists[from])
+            ++from;
         Arena* a;
         if (from == N) {
             a = new (std::nothrow) Arena();
-            if (!a) return nullptr;
+            if (!a)
+                return nullptr;
             a->owner = lists;
             from = N - 1;
             pushFront(a, from);
@@ -186,11 +220,14 @@ public:
     }
 
     // 1 when p was one of this allocator's blocks and is released, else 0.
-    int free(char* p) {
-        if (!p) return 0;
+    int free(char* p)
+    {
+        if (!p)
+            return 0;
         int oldMax = 0;
         Arena* a = Arena::free(p, oldMax);
-        if (!a) return 0;
+        if (!a)
+            return 0;
         if (a->maxOrder != oldMax) {
             unlink(a, oldMax);
             pushFront(a, a->maxOrder);
@@ -199,7 +236,8 @@ public:
     }
 
     // Deletes every arena; blocks still held elsewhere become invalid.
-    void remove() {
+    void remove()
+    {
         for (int k = 0; k < N; ++k) {
             while (lists[k]) {
                 Arena* a = lists[k];
@@ -210,27 +248,36 @@ public:
     }
 
     // The smallest order whose block holds count bytes plus the header, or -1.
-    static int orderFor(int count) {
-        if (count <= 0 || count > MaxCount) return -1;
+    static int orderFor(int count)
+    {
+        if (count <= 0 || count > MaxCount)
+            return -1;
         int need = count + 4 < 8 ? 8 : count + 4;
         int k = 0;
-        while ((1 << k) < need) ++k;
+        while ((1 << k) < need)
+            ++k;
         return k;
     }
 
     Arena* getList(int k) const { return (k >= 0 && k < N) ? lists[k] : nullptr; }
 
 private:
-    void pushFront(Arena* a, int k) {
+    void pushFront(Arena* a, int k)
+    {
         a->prev = nullptr;
         a->next = lists[k];
-        if (lists[k]) lists[k]->prev = a;
+        if (lists[k])
+            lists[k]->prev = a;
         lists[k] = a;
     }
-    void unlink(Arena* a, int k) {
-        if (a->prev) a->prev->next = a->next;
-        else lists[k] = a->next;
-        if (a->next) a->next->prev = a->prev;
+    void unlink(Arena* a, int k)
+    {
+        if (a->prev)
+            a->prev->next = a->next;
+        else
+            lists[k] = a->next;
+        if (a->next)
+            a->next->prev = a->prev;
         a->next = a->prev = nullptr;
     }
 

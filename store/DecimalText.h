@@ -16,8 +16,10 @@ inline int decimalText(char* out, int v)
         magnitude /= 10u;
     } while (magnitude);
     int length = 0;
-    if (v < 0) out[length++] = '-';
-    while (n) out[length++] = digits[--n];
+    if (v < 0)
+        out[length++] = '-';
+    while (n)
+        out[length++] = digits[--n];
     out[length] = '\0';
     return length;
 }

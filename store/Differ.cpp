@@ -15,27 +15,34 @@ struct Operator {
 };
 
 // Removes the two operator characters from name (at most 499 kept).
-Operator takeOperator(const char* full, char* name) {
+Operator takeOperator(const char* full, char* name)
+{
     std::size_t n = std::strlen(full);
-    if (n > VarBank::NameSize - 1) n = VarBank::NameSize - 1;
+    if (n > VarBank::NameSize - 1)
+        n = VarBank::NameSize - 1;
     std::memcpy(name, full, n);
     name[n] = '\0';
     Operator op{Equal, " == "};
     char* at = std::strpbrk(name, "=!<>");
-    if (!at) return op;
+    if (!at)
+        return op;
     char second = at[1];
     op.shown[1] = at[0];
     op.shown[2] = second ? second : ' ';
-    if (at[0] == '!') op.check = NotEqual;
-    else if (at[0] == '<') op.check = second == '=' ? AtMost : Below;
-    else if (at[0] == '>') op.check = second == '=' ? AtLeast : Above;
+    if (at[0] == '!')
+        op.check = NotEqual;
+    else if (at[0] == '<')
+        op.check = second == '=' ? AtMost : Below;
+    else if (at[0] == '>')
+        op.check = second == '=' ? AtLeast : Above;
     std::size_t cut = second ? 2 : 1;
     std::memmove(at, at + cut, std::strlen(at + cut) + 1);
     return op;
 }
 
 template <typename T>
-bool passes(Check c, const T& actual, const T& expected) {
+bool passes(Check c, const T& actual, const T& expected)
+{
     switch (c) {
     case Equal: return actual == expected;
     case NotEqual: return actual != expected;
@@ -47,7 +54,8 @@ bool passes(Check c, const T& actual, const T& expected) {
     return false;
 }
 
-void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const char* verdict) {
+void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const char* verdict)
+{
     switch (actual->getType()) {
     case StoreEl::TypeInt: out << "; [int " << name << " = "; break;
     case StoreEl::TypeDouble: out << "; [double " << name << " = "; break;
@@ -58,7 +66,8 @@ void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const 
     out << "] " << verdict;
 }
 
-bool checkValue(Check c, const StoreEl* actual, const StoreEl* expected) {
+bool checkValue(Check c, const StoreEl* actual, const StoreEl* expected)
+{
     switch (expected->getType()) {
     case StoreEl::TypeInt: return passes(c, actual->getInt(), expected->getInt());
     case StoreEl::TypeDouble: return passes(c, actual->getDouble(), expected->getDouble());
@@ -67,7 +76,8 @@ bool checkValue(Check c, const StoreEl* actual, const StoreEl* expected) {
 }
 
 // One line of the verified section; returns 1 when the line fails.
-int verifyOne(FileGate& out, const StoreEl* expected, VarBank& actualBank) {
+int verifyOne(FileGate& out, const StoreEl* expected, VarBank& actualBank)
+{
     char name[VarBank::NameSize];
     Operator op = takeOperator(expected->getName(), name);
     StoreEl* actual = actualBank.getData(name);
@@ -86,21 +96,25 @@ int verifyOne(FileGate& out, const StoreEl* expected, VarBank& actualBank) {
             failed = 1;
         } else {
             bool ok = checkValue(op.check, actual, expected);
-            if (!(ok && op.check == Equal)) writeBracket(out, name, actual, ok ? "" : "ERROR");
+            if (!(ok && op.check == Equal))
+                writeBracket(out, name, actual, ok ? "" : "ERROR");
             out << "\n";
             failed = ok ? 0 : 1;
         }
     }
-    if (actual) actual->setMark();
+    if (actual)
+        actual->setMark();
     return failed;
 }
 
-bool isComment(const StoreEl* e) {
+bool isComment(const StoreEl* e)
+{
     return e->getType() == StoreEl::TypeString && std::strncmp(e->getName(), "//", 2) == 0;
 }
 }
 
-int VarBank::differ(FileGate& out, VarBank& actual, int status) {
+int VarBank::differ(FileGate& out, VarBank& actual, int status)
+{
     int result = 0;
     out << getName() << "\n{\n";
     for (StoreEl* e = actual.getData(nullptr); e && isComment(e); e = e->getNext()) {

@@ -10,30 +10,37 @@
 
 namespace {
 // Records name in field; 0 (field empty) when it does not fit.
-int keepName(char* field, const char* name) {
+int keepName(char* field, const char* name)
+{
     field[0] = '\0';
-    if (!name) return 0;
+    if (!name)
+        return 0;
     std::size_t n = std::strlen(name);
-    if (n > FileGate::NameSize - 1) return 0;
+    if (n > FileGate::NameSize - 1)
+        return 0;
     std::memcpy(field, name, n + 1);
     return 1;
 }
 }
 
-FileGate::FileGate() : in(nullptr), out(nullptr), held(nullptr) {
+FileGate::FileGate() : in(nullptr), out(nullptr), held(nullptr)
+{
     outName[0] = '\0';
     inName[0] = '\0';
     heldName[0] = '\0';
 }
 
-FileGate::~FileGate() {
+FileGate::~FileGate()
+{
     closeIn();
     closeOut();
 }
 
-int FileGate::openIn(const char* fileName) {
+int FileGate::openIn(const char* fileName)
+{
     closeIn();
-    if (!keepName(inName, fileName)) return 0;
+    if (!keepName(inName, fileName))
+        return 0;
     in = std::fopen(inName, "r");
     if (!in) {
         inName[0] = '\0';
@@ -45,14 +52,17 @@ int FileGate::openIn(const char* fileName) {
     return 1;
 }
 
-int FileGate::openOut(const char* fileName) {
-    if (out) std::fclose(out);
+int FileGate::openOut(const char* fileName)
+{
+    if (out)
+        std::fclose(out);
     out = nullptr;
     if (!keepName(outName, fileName)) {
         dropHeld();
         return 0;
     }
-    if (reuseHeld()) return 1;
+    if (reuseHeld())
+        return 1;
     dropHeld();
     out = std::fopen(outName, "a+");
     if (!out) {
@@ -62,22 +72,28 @@ int FileGate::openOut(const char* fileName) {
     return 1;
 }
 
-void FileGate::closeIn() {
-    if (in) std::fclose(in);
+void FileGate::closeIn()
+{
+    if (in)
+        std::fclose(in);
     in = nullptr;
     inName[0] = '\0';
 }
 
-void FileGate::closeOut() {
-    if (out) std::fclose(out);
+void FileGate::closeOut()
+{
+    if (out)
+        std::fclose(out);
     out = nullptr;
     outName[0] = '\0';
     dropHeld();
 }
 
-void FileGate::holdOut() {
+void FileGate::holdOut()
+{
     dropHeld();
-    if (!out) return;
+    if (!out)
+        return;
     std::fflush(out);
     held = out;
     std::memcpy(heldName, outName, sizeof heldName);
@@ -85,38 +101,46 @@ void FileGate::holdOut() {
     outName[0] = '\0';
 }
 
-int FileGate::reuseHeld() {
-    if (!held || std::strcmp(heldName, outName) != 0) return 0;
+int FileGate::reuseHeld()
+{
+    if (!held || std::strcmp(heldName, outName) != 0)
+        return 0;
     struct stat open;
-    if (fstat(fileno(held), &open) != 0 || open.st_nlink == 0) return 0;
+    if (fstat(fileno(held), &open) != 0 || open.st_nlink == 0)
+        return 0;
     out = held;
     held = nullptr;
     heldName[0] = '\0';
     return 1;
 }
 
-void FileGate::dropHeld() {
-    if (held) std::fclose(held);
+void FileGate::dropHeld()
+{
+    if (held)
+        std::fclose(held);
     held = nullptr;
     heldName[0] = '\0';
 }
 
-int FileGate::deleteFile(const char* fileName) {
-    return (fileName && std::remove(fileName) == 0) ? 1 : 0;
-}
+int FileGate::deleteFile(const char* fileName) { return (fileName && std::remove(fileName) == 0) ? 1 : 0; }
 
 // Writers run on one thread (the interpreter's), so the stream's own
 // locking is skipped: a report is many small writes.
-void FileGate::putChar(char c) {
-    if (out) putc_unlocked(static_cast<unsigned char>(c), out);
+void FileGate::putChar(char c)
+{
+    if (out)
+        putc_unlocked(static_cast<unsigned char>(c), out);
 }
 
-FileGate& FileGate::operator<<(const char* text) {
-    if (out && text) fwrite_unlocked(text, 1, std::strlen(text), out);
+FileGate& FileGate::operator<<(const char* text)
+{
+    if (out && text)
+        fwrite_unlocked(text, 1, std::strlen(text), out);
     return *this;
 }
 
-FileGate& FileGate::operator<<(int value) {
+FileGate& FileGate::operator<<(int value)
+{
     if (out) {
         char digits[12];
         fwrite_unlocked(digits, 1, static_cast<std::size_t>(decimalText(digits, value)), out);
@@ -124,7 +148,9 @@ FileGate& FileGate::operator<<(int value) {
     return *this;
 }
 
-FileGate& FileGate::operator<<(double value) {
-    if (out) std::fprintf(out, "%lf", value);
+FileGate& FileGate::operator<<(double value)
+{
+    if (out)
+        std::fprintf(out, "%lf", value);
     return *this;
 }

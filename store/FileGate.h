@@ -36,8 +36,10 @@ public:
     // The next input byte as 0..255; -1 at the end, on error or when closed.
     // Inline and without stream locking: the lexer reads every script byte
     // through here, and a FileGate is used by one thread only.
-    int getChar() {
-        if (!in) return -1;
+    int getChar()
+    {
+        if (!in)
+            return -1;
         int c = getc_unlocked(in);
         return c == EOF ? -1 : c;
     }

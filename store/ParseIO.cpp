@@ -3,7 +3,8 @@
 #include "FileGate.h"
 #include "Parse.h"
 
-FileGate& Parse::getIO() {
+FileGate& Parse::getIO()
+{
     static FileGate gate;
     return gate;
 }

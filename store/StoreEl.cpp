@@ -14,21 +14,29 @@ StoreEl* StoreEl::end = nullptr;
 StoreEl* StoreEl::list = nullptr;
 int StoreEl::ctr = 0;
 
-char* StoreEl::allocBlock(int count) {
-    if (count > MaxPooledBlock) return static_cast<char*>(std::malloc(count));
-    if (!stringMemOpen()) return nullptr;
+char* StoreEl::allocBlock(int count)
+{
+    if (count > MaxPooledBlock)
+        return static_cast<char*>(std::malloc(count));
+    if (!stringMemOpen())
+        return nullptr;
     return StringMem.alloc(count);
 }
 
 // The capacity tells where a block came from: only blocks larger than
 // StringMem can serve were taken from the heap.
-void StoreEl::releaseBlock(void* block, int count) {
-    if (!block) return;
-    if (count > MaxPooledBlock) std::free(block);
-    else if (stringMemOpen()) StringMem.free(static_cast<char*>(block));
+void StoreEl::releaseBlock(void* block, int count)
+{
+    if (!block)
+        return;
+    if (count > MaxPooledBlock)
+        std::free(block);
+    else if (stringMemOpen())
+        StringMem.free(static_cast<char*>(block));
 }
 
-void StoreEl::init(int t) {
+void StoreEl::init(int t)
+{
     mark = ' ';
     borrowed = 0;
     nameFrom = NameInline;
@@ -41,8 +49,10 @@ void StoreEl::init(int t) {
 }
 
 // Copies n into the record; 0 (empty inline name) when no block was had.
-int StoreEl::takeName(const char* n) {
-    if (!n) n = "";
+int StoreEl::takeName(const char* n)
+{
+    if (!n)
+        n = "";
     std::size_t l = std::strlen(n);
     if (l >= InlineSize) {
         name = allocBlock(static_cast<int>(l + 1));
@@ -57,23 +67,28 @@ int StoreEl::takeName(const char* n) {
 }
 
 // A record whose name could not be stored holds the value 0.
-StoreEl::StoreEl(const char* n, int value) {
+StoreEl::StoreEl(const char* n, int value)
+{
     init(TypeInt);
     setInt(takeName(n) ? value : 0);
 }
 
-StoreEl::StoreEl(const char* n, double value) {
+StoreEl::StoreEl(const char* n, double value)
+{
     init(TypeDouble);
     setDouble(takeName(n) ? value : 0.0);
 }
 
-StoreEl::StoreEl(const char* n, const char* value) {
+StoreEl::StoreEl(const char* n, const char* value)
+{
     init(TypeString);
-    if (!value) value = "";
+    if (!value)
+        value = "";
     std::size_t m = std::strlen(value);
     int nameOk = takeName(n);
     char* block = nullptr;
-    if (m >= InlineSize - 1) block = allocBlock(static_cast<int>(m + 1));
+    if (m >= InlineSize - 1)
+        block = allocBlock(static_cast<int>(m + 1));
     if (nameOk && (block || m < InlineSize - 1)) {
         if (block) {
             data = block;
@@ -82,21 +97,26 @@ StoreEl::StoreEl(const char* n, const char* value) {
         std::memcpy(data, value, m + 1);
         return;
     }
-    if (block) releaseBlock(block, static_cast<int>(m + 1));
+    if (block)
+        releaseBlock(block, static_cast<int>(m + 1));
     dropName();
     inName[0] = '\0';
     inData[0] = '\0';
 }
 
 // Returns the name block; the size only has to tell pooled from heap.
-void StoreEl::dropName() {
-    if (nameFrom == NamePooled) releaseBlock(name, 1);
-    else if (nameFrom == NameHeap) releaseBlock(name, MaxPooledBlock + 1);
+void StoreEl::dropName()
+{
+    if (nameFrom == NamePooled)
+        releaseBlock(name, 1);
+    else if (nameFrom == NameHeap)
+        releaseBlock(name, MaxPooledBlock + 1);
     nameFrom = NameInline;
     name = inName;
 }
 
-StoreEl::StoreEl(const char* keyName, KeyTag) {
+StoreEl::StoreEl(const char* keyName, KeyTag)
+{
     type = TypeInt;
     len = InlineSize;
     next = nullptr;
@@ -107,25 +127,34 @@ StoreEl::StoreEl(const char* keyName, KeyTag) {
     name = const_cast<char*>(keyName ? keyName : "");
 }
 
-StoreEl::~StoreEl() {
-    if (borrowed) return;
+StoreEl::~StoreEl()
+{
+    if (borrowed)
+        return;
     dropName();
-    if (data != inData) releaseBlock(data, len);
+    if (data != inData)
+        releaseBlock(data, len);
 }
 
-void StoreEl::setData(void* block, int newLen) {
-    if (!block) return;
-    if (data != inData) releaseBlock(data, len);
+void StoreEl::setData(void* block, int newLen)
+{
+    if (!block)
+        return;
+    if (data != inData)
+        releaseBlock(data, len);
     data = block;
     len = newLen;
 }
 
-int StoreEl::setString(const char* s) {
-    if (!s) s = "";
+int StoreEl::setString(const char* s)
+{
+    if (!s)
+        s = "";
     std::size_t n = std::strlen(s);
     if (n > static_cast<std::size_t>(len - 1)) {
         char* block = allocBlock(static_cast<int>(n + 1));
-        if (!block) return 0;
+        if (!block)
+            return 0;
         std::memcpy(block, s, n + 1);
         setData(block, static_cast<int>(n + 1));
     } else {
@@ -135,29 +164,34 @@ int StoreEl::setString(const char* s) {
     return 1;
 }
 
-void StoreEl::setInt(int v) {
+void StoreEl::setInt(int v)
+{
     type = TypeInt;
     std::memcpy(data, &v, sizeof v);
 }
 
-void StoreEl::setDouble(double v) {
+void StoreEl::setDouble(double v)
+{
     type = TypeDouble;
     std::memcpy(data, &v, sizeof v);
 }
 
-int StoreEl::getInt() const {
+int StoreEl::getInt() const
+{
     int v;
     std::memcpy(&v, data, sizeof v);
     return v;
 }
 
-double StoreEl::getDouble() const {
+double StoreEl::getDouble() const
+{
     double v;
     std::memcpy(&v, data, sizeof v);
     return v;
 }
 
-StoreEl* StoreEl::copyOf(const char* name, const StoreEl& src) {
+StoreEl* StoreEl::copyOf(const char* name, const StoreEl& src)
+{
     switch (src.type) {
     case TypeInt: return new StoreEl(name, src.getInt());
     case TypeDouble: return new StoreEl(name, src.getDouble());
@@ -166,7 +200,8 @@ StoreEl* StoreEl::copyOf(const char* name, const StoreEl& src) {
     }
 }
 
-int StoreEl::assign(const StoreEl& src) {
+int StoreEl::assign(const StoreEl& src)
+{
     switch (src.type) {
     case TypeInt: setInt(src.getInt()); return 1;
     case TypeDouble: setDouble(src.getDouble()); return 1;
@@ -176,13 +211,16 @@ int StoreEl::assign(const StoreEl& src) {
 }
 
 namespace {
-bool isHexName(const char* n, StoreEl::HexNames hex) {
-    if (std::strncmp(n, "0x", 2) == 0) return true;
+bool isHexName(const char* n, StoreEl::HexNames hex)
+{
+    if (std::strncmp(n, "0x", 2) == 0)
+        return true;
     return hex == StoreEl::HexBareOrParenthesised && std::strncmp(n, "(0x", 3) == 0;
 }
 }
 
-void StoreEl::writeValue(FileGate& out, const char* shownName, HexNames hex) const {
+void StoreEl::writeValue(FileGate& out, const char* shownName, HexNames hex) const
+{
     switch (type) {
     case TypeInt:
         if (isHexName(shownName, hex)) {
@@ -198,22 +236,27 @@ void StoreEl::writeValue(FileGate& out, const char* shownName, HexNames hex) con
     }
 }
 
-void StoreEl::writeLine(FileGate& out, int level, HexNames hex) const {
+void StoreEl::writeLine(FileGate& out, int level, HexNames hex) const
+{
     if (!hasKnownType()) {
         out << "unknown type: " << name << "\n";
         return;
     }
-    for (int i = 0; i < level; ++i) out << "    ";
+    for (int i = 0; i < level; ++i)
+        out << "    ";
     out << name << " = ";
     writeValue(out, name, hex);
     out << "\n";
 }
 
-void* StoreEl::operator new(std::size_t size) noexcept {
-    if (size != sizeof(StoreEl)) return std::malloc(size);
+void* StoreEl::operator new(std::size_t size) noexcept
+{
+    if (size != sizeof(StoreEl))
+        return std::malloc(size);
     if (start == end) {
         StoreEl* blk = static_cast<StoreEl*>(std::calloc(BlockRecords, sizeof(StoreEl)));
-        if (!blk) return nullptr;
+        if (!blk)
+            return nullptr;
         blk->next = list;
         list = blk;
         start = blk + 1;
@@ -225,8 +268,10 @@ void* StoreEl::operator new(std::size_t size) noexcept {
     return rec;
 }
 
-void StoreEl::operator delete(void* p, std::size_t size) noexcept {
-    if (!p) return;
+void StoreEl::operator delete(void* p, std::size_t size) noexcept
+{
+    if (!p)
+        return;
     if (size != sizeof(StoreEl)) {
         std::free(p);
         return;
@@ -234,7 +279,8 @@ void StoreEl::operator delete(void* p, std::size_t size) noexcept {
     StoreEl* rec = static_cast<StoreEl*>(p);
     rec->next = start;
     start = rec;
-    if (--ctr > 0) return;
+    if (--ctr > 0)
+        return;
     while (list) {
         StoreEl* nextBlock = list->next;
         std::free(list);

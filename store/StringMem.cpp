@@ -12,7 +12,8 @@ int memOpen = 1;
 
 // Defined after StringMem in this file, so destroyed before it.
 struct StringMemCloser {
-    ~StringMemCloser() {
+    ~StringMemCloser()
+    {
         memOpen = 0;
         StringMem.remove();
     }

@@ -19,7 +19,8 @@ VarBank::VarBank(const StoreCv& cv) : VarBank() { *this = cv; }
 
 VarBank::~VarBank() { clear(); }
 
-void VarBank::clear() {
+void VarBank::clear()
+{
     avl_clear();
     StoreEl* el = first;
     while (el) {
@@ -31,16 +32,21 @@ void VarBank::clear() {
 }
 
 // Appends to the insertion-order list only; the caller indexes the element.
-void VarBank::linkLast(StoreEl* el) {
+void VarBank::linkLast(StoreEl* el)
+{
     el->setNext(nullptr);
-    if (last) last->setNext(el);
-    else first = el;
+    if (last)
+        last->setNext(el);
+    else
+        first = el;
     last = el;
     hint = el;
 }
 
-void VarBank::appElem(StoreEl* el) {
-    if (!el) return;
+void VarBank::appElem(StoreEl* el)
+{
+    if (!el)
+        return;
     linkLast(el);
     avl_push(el);
 }
@@ -49,7 +55,8 @@ namespace {
 // Byte order as unsigned characters, a prefix first: strcmp's order. Names
 // are short and often differ within a few bytes, where this loop beats the
 // library call.
-inline int nameOrder(const char* a, const char* b) {
+inline int nameOrder(const char* a, const char* b)
+{
     while (*a && *a == *b) {
         ++a;
         ++b;
@@ -62,7 +69,8 @@ inline int nameOrder(const char* a, const char* b) {
 // so a lookup neither allocates nor copies. While every name in the index
 // is unique, the element after the hint is the one the search would find
 // whenever its name is the key, and the search is skipped.
-StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const {
+StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const
+{
     if (hint && !avl_hasEqualKeys()) {
         StoreEl* next = hint->getNext();
         if (next && std::strcmp(next->getName(), elName) == 0) {
@@ -73,66 +81,83 @@ StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const {
     StoreEl* el = static_cast<StoreEl*>(avl_find(
         [elName](const LOCAL_DAT* d) { return nameOrder(static_cast<const StoreEl*>(d)->getName(), elName); },
         spot));
-    if (el) hint = el;
+    if (el)
+        hint = el;
     return el;
 }
 
-void VarBank::appElemAt(StoreEl* el, const AvlSpot& spot) {
-    if (!el) return;
+void VarBank::appElemAt(StoreEl* el, const AvlSpot& spot)
+{
+    if (!el)
+        return;
     linkLast(el);
     avl_attach(el, spot);
 }
 
 StoreEl* VarBank::getData(const char* elName) const { return elName ? find(elName) : first; }
 
-int VarBank::getType(const char* elName) const {
-    if (!elName) return 0;
+int VarBank::getType(const char* elName) const
+{
+    if (!elName)
+        return 0;
     StoreEl* el = find(elName);
     return el ? el->getType() : 0;
 }
 
-void VarBank::setName(const char* newName) {
-    if (!newName) newName = "";
+void VarBank::setName(const char* newName)
+{
+    if (!newName)
+        newName = "";
     std::size_t n = std::strlen(newName);
-    if (n > NameSize - 1) n = NameSize - 1;
+    if (n > NameSize - 1)
+        n = NameSize - 1;
     std::memcpy(name, newName, n);
     name[n] = '\0';
 }
 
 StoreCv VarBank::operator[](const char* elName) { return StoreCv(this, elName); }
 
-int VarBank::compare(const LOCAL_DAT* a, const LOCAL_DAT* b) const {
+int VarBank::compare(const LOCAL_DAT* a, const LOCAL_DAT* b) const
+{
     // strcmp orders by unsigned char and puts a prefix first.
-    return std::strcmp(static_cast<const StoreEl*>(a)->getName(),
-                       static_cast<const StoreEl*>(b)->getName());
+    return std::strcmp(static_cast<const StoreEl*>(a)->getName(), static_cast<const StoreEl*>(b)->getName());
 }
 
-int VarBank::hasPrefix(const char* prefix) const {
-    if (!prefix || !*prefix) return 0;
+int VarBank::hasPrefix(const char* prefix) const
+{
+    if (!prefix || !*prefix)
+        return 0;
     std::size_t n = std::strlen(prefix);
     StoreEl key(prefix, StoreEl::KeyTag());
     const StoreEl* up = static_cast<const StoreEl*>(avl_uppeq(key));
-    if (up && std::strncmp(up->getName(), prefix, n) == 0) return 1;
+    if (up && std::strncmp(up->getName(), prefix, n) == 0)
+        return 1;
     const StoreEl* low = static_cast<const StoreEl*>(avl_loweq(key));
     return (low && std::strncmp(low->getName(), prefix, n) == 0) ? 1 : 0;
 }
 
-VarBank& VarBank::operator=(const VarBank& src) {
-    if (&src == this) return *this;
+VarBank& VarBank::operator=(const VarBank& src)
+{
+    if (&src == this)
+        return *this;
     clear();
     setName(src.name);
     for (const StoreEl* el = src.first; el; el = el->getNext()) {
         StoreCv h(this, el->getName());
-        if (el->hasKnownType()) h = *el;
-        else reportUnknownType();
+        if (el->hasKnownType())
+            h = *el;
+        else
+            reportUnknownType();
     }
     return *this;
 }
 
-VarBank& VarBank::operator=(const StoreCv& cv) {
+VarBank& VarBank::operator=(const StoreCv& cv)
+{
     clear();
     VarBank* src = cv.getData();
-    if (!src) return *this;
+    if (!src)
+        return *this;
     StoreCv dot(src, cv.getName(), ".", "");
     StoreCv item(src, cv.getName(), "[", "");
     copyGroup(*src, dot.getName(), item.getName());
@@ -141,20 +166,23 @@ VarBank& VarBank::operator=(const StoreCv& cv) {
 
 // Copies every element of src whose name extends dotPrefix or begins with
 // itemPrefix (both of one length k), named by what follows the first k bytes.
-void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix) {
+void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix)
+{
     std::size_t k = std::strlen(dotPrefix);
     std::size_t kItem = std::strlen(itemPrefix);
     for (const StoreEl* el = src.first; el; el = el->getNext()) {
         const char* n = el->getName();
         bool member = std::strncmp(n, dotPrefix, k) == 0 && n[k] != '\0';
         bool item = std::strncmp(n, itemPrefix, kItem) == 0;
-        if (!member && !item) continue;
+        if (!member && !item)
+            continue;
         if (!el->hasKnownType()) {
             reportUnknownType();
             continue;
         }
         StoreEl* copy = StoreEl::copyOf(n + (member ? k : kItem), *el);
-        if (!copy) return;
+        if (!copy)
+            return;
         appElem(copy);
     }
 }

@@ -20,11 +20,20 @@ void writeBlock(FILE* out, int block)
 {
     std::fprintf(out, "{\n");
     for (int i = 0; i < 60; ++i) {
-        std::fprintf(out, "  count%d = %d  ratio%d = %d.%d  label%d = \"block %d item %d\"\n", i,
-                     block * 7 + i, i, i, block % 100, i, block, i);
+        std::fprintf(out,
+                     "  count%d = %d  ratio%d = %d.%d  label%d = \"block %d item %d\"\n",
+                     i,
+                     block * 7 + i,
+                     i,
+                     i,
+                     block % 100,
+                     i,
+                     block,
+                     i);
         std::fprintf(out, "  limit%d = 0x%x  // plain definitions\n", i, block + i);
         if (i % 6 == 0)
-            std::fprintf(out, "  shape%d { x = %d y = %d size { w = 3 h = 4.5 } name = \"s\" }\n", i, i, block);
+            std::fprintf(
+                out, "  shape%d { x = %d y = %d size { w = 3 h = 4.5 } name = \"s\" }\n", i, i, block);
         if (i % 6 == 3)
             std::fprintf(out, "  list%d[] { 1 2 {3} 4.5 \"five\" { k = 6 } }\n", i);
     }
@@ -52,10 +61,23 @@ int generateTests(int count, const char* file)
     for (int t = 0; t < count; ++t) {
         BenchInputs in = benchInputs(t);
         BenchSums s = benchSum(in);
-        std::fprintf(out, "benchSum {\n  a = %d b = %d c = %d d = %d e = %d f = %d g = %d h = %d\n", in.v[0],
-                     in.v[1], in.v[2], in.v[3], in.v[4], in.v[5], in.v[6], in.v[7]);
-        std::fprintf(out, "  verify:\n  s0 == %d s1 == %d s2 == %d s3 == %d s4 == %d\n}\n", s.v[0], s.v[1],
-                     s.v[2], s.v[3], s.v[4]);
+        std::fprintf(out,
+                     "benchSum {\n  a = %d b = %d c = %d d = %d e = %d f = %d g = %d h = %d\n",
+                     in.v[0],
+                     in.v[1],
+                     in.v[2],
+                     in.v[3],
+                     in.v[4],
+                     in.v[5],
+                     in.v[6],
+                     in.v[7]);
+        std::fprintf(out,
+                     "  verify:\n  s0 == %d s1 == %d s2 == %d s3 == %d s4 == %d\n}\n",
+                     s.v[0],
+                     s.v[1],
+                     s.v[2],
+                     s.v[3],
+                     s.v[4]);
     }
     std::fclose(out);
     return 0;
@@ -74,8 +96,16 @@ int generateGtest(int count, int parts, const char* dir)
             BenchInputs in = benchInputs(t);
             BenchSums s = benchSum(in);
             std::fprintf(out, "TEST(BenchSum, Case%d)\n{\n", t);
-            std::fprintf(out, "    BenchInputs in = {{%d, %d, %d, %d, %d, %d, %d, %d}};\n", in.v[0], in.v[1], in.v[2],
-                         in.v[3], in.v[4], in.v[5], in.v[6], in.v[7]);
+            std::fprintf(out,
+                         "    BenchInputs in = {{%d, %d, %d, %d, %d, %d, %d, %d}};\n",
+                         in.v[0],
+                         in.v[1],
+                         in.v[2],
+                         in.v[3],
+                         in.v[4],
+                         in.v[5],
+                         in.v[6],
+                         in.v[7]);
             std::fprintf(out, "    BenchSums s = benchSum(in);\n");
             for (int k = 0; k < 5; ++k)
                 std::fprintf(out, "    EXPECT_EQ(s.v[%d], %d);\n", k, s.v[k]);
@@ -96,6 +126,7 @@ int main(int argc, char** argv)
         return generateTests(std::atoi(argv[2]), argv[3]);
     if (argc == 5 && std::strcmp(argv[1], "gtest") == 0)
         return generateGtest(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
-    std::fprintf(stderr, "usage: zem_interp_bench_gen defs BYTES FILE | tests COUNT FILE | gtest COUNT PARTS DIR\n");
+    std::fprintf(stderr,
+                 "usage: zem_interp_bench_gen defs BYTES FILE | tests COUNT FILE | gtest COUNT PARTS DIR\n");
     return 2;
 }

@@ -14,14 +14,14 @@ struct BenchSums {
 inline BenchSums benchSum(const BenchInputs& in)
 {
     const int* x = in.v;
-    return {{x[0] + x[1], x[2] - x[3], x[4] * x[5], x[6] ^ x[7],
+    return {{x[0] + x[1],
+             x[2] - x[3],
+             x[4] * x[5],
+             x[6] ^ x[7],
              x[0] + x[1] + x[2] + x[3] + x[4] + x[5] + x[6] + x[7]}};
 }
 
 // The inputs of test number t.
-inline BenchInputs benchInputs(int t)
-{
-    return {{t, t + 1, 3 * t, 7, t % 100, 5, t * 11, 255}};
-}
+inline BenchInputs benchInputs(int t) { return {{t, t + 1, 3 * t, 7, t % 100, 5, t * 11, 255}}; }
 
 #endif

@@ -26,7 +26,8 @@ struct Keys {
     std::vector<std::string> texts;
 };
 
-const Keys& keys(int n) {
+const Keys& keys(int n)
+{
     static std::map<int, Keys> cache;
     Keys& k = cache[n];
     if (k.names.empty()) {
@@ -41,7 +42,8 @@ const Keys& keys(int n) {
 }
 
 // Every third value an int, a double and a short string.
-void fillBank(VarBank& b, const Keys& k) {
+void fillBank(VarBank& b, const Keys& k)
+{
     for (size_t i = 0; i < k.names.size(); ++i) {
         StoreCv cv(&b, k.names[i].c_str());
         switch (i % 3) {
@@ -53,7 +55,8 @@ void fillBank(VarBank& b, const Keys& k) {
 }
 
 template <typename Map>
-void fillMap(Map& m, const Keys& k) {
+void fillMap(Map& m, const Keys& k)
+{
     for (size_t i = 0; i < k.names.size(); ++i) {
         switch (i % 3) {
         case 0: m[k.names[i]] = static_cast<int>(i); break;
@@ -67,12 +70,14 @@ size_t heapInUse() { return mallinfo2().uordblks; }
 
 // The harness always has process-wide banks alive, so the record pool is
 // not emptied between tests; this bank plays that part.
-void keepPoolAlive() {
+void keepPoolAlive()
+{
     static VarBank resident;
     resident["resident"] = 1;
 }
 
-void BM_VarBankInsert(benchmark::State& state) {
+void BM_VarBankInsert(benchmark::State& state)
+{
     keepPoolAlive();
     const Keys& k = keys(state.range(0));
     for (auto _ : state) {
@@ -84,7 +89,8 @@ void BM_VarBankInsert(benchmark::State& state) {
 }
 
 template <typename Map>
-void BM_MapInsert(benchmark::State& state) {
+void BM_MapInsert(benchmark::State& state)
+{
     const Keys& k = keys(state.range(0));
     for (auto _ : state) {
         Map m;
@@ -94,58 +100,67 @@ void BM_MapInsert(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_VarBankLookup(benchmark::State& state) {
+void BM_VarBankLookup(benchmark::State& state)
+{
     const Keys& k = keys(state.range(0));
     VarBank b;
     fillBank(b, k);
     for (auto _ : state) {
         long sum = 0;
-        for (const std::string& n : k.shuffled) sum += StoreCv(&b, n.c_str()).getType();
+        for (const std::string& n : k.shuffled)
+            sum += StoreCv(&b, n.c_str()).getType();
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 template <typename Map>
-void BM_MapLookup(benchmark::State& state) {
+void BM_MapLookup(benchmark::State& state)
+{
     const Keys& k = keys(state.range(0));
     Map m;
     fillMap(m, k);
     for (auto _ : state) {
         long sum = 0;
-        for (const std::string& n : k.shuffled) sum += static_cast<long>(m.find(n)->second.index()) + 1;
+        for (const std::string& n : k.shuffled)
+            sum += static_cast<long>(m.find(n)->second.index()) + 1;
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_VarBankWalk(benchmark::State& state) {
+void BM_VarBankWalk(benchmark::State& state)
+{
     const Keys& k = keys(state.range(0));
     VarBank b;
     fillBank(b, k);
     for (auto _ : state) {
         long sum = 0;
-        for (StoreEl* e = b.getData(nullptr); e; e = e->getNext()) sum += e->getType();
+        for (StoreEl* e = b.getData(nullptr); e; e = e->getNext())
+            sum += e->getType();
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 template <typename Map>
-void BM_MapWalk(benchmark::State& state) {
+void BM_MapWalk(benchmark::State& state)
+{
     const Keys& k = keys(state.range(0));
     Map m;
     fillMap(m, k);
     for (auto _ : state) {
         long sum = 0;
-        for (const auto& kv : m) sum += static_cast<long>(kv.second.index()) + 1;
+        for (const auto& kv : m)
+            sum += static_cast<long>(kv.second.index()) + 1;
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 // Heap growth per element, chunk overhead included (malloc's own count).
-void BM_VarBankHeap(benchmark::State& state) {
+void BM_VarBankHeap(benchmark::State& state)
+{
     const Keys& k = keys(state.range(0));
     double perElem = 0;
     for (auto _ : state) {
@@ -159,7 +174,8 @@ void BM_VarBankHeap(benchmark::State& state) {
 }
 
 template <typename Map>
-void BM_MapHeap(benchmark::State& state) {
+void BM_MapHeap(benchmark::State& state)
+{
     const Keys& k = keys(state.range(0));
     double perElem = 0;
     for (auto _ : state) {

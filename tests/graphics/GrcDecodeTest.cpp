@@ -46,7 +46,7 @@ TEST_F(GrcList, EveryClassSurvivesARoundTrip)
 {
     recordEveryClass();
     for (int i = 0; i < 40; ++i)
-        DrawPoint(i, -i);   // forces a second chunk
+        DrawPoint(i, -i);  // forces a second chunk
     const int recorded = listSize();
     const std::vector<std::string> sent = encodeAll();
     ASSERT_EQ(sent.size(), 2u);
@@ -90,8 +90,10 @@ TEST_F(GrcList, DecodedFieldsMatchTheCall)
 
 TEST_F(GrcList, ClearInTheMiddleOfAChunkKeepsWhatFollows)
 {
-    const std::string received =
-        "0200010002" "030001000200030004" "0100100200300" "0400010002000300041";
+    const std::string received = "0200010002"
+                                 "030001000200030004"
+                                 "0100100200300"
+                                 "0400010002000300041";
     EXPECT_EQ(GrcBase::decodeList(load(received)), static_cast<int>(received.size()));
     ASSERT_EQ(listSize(), 2);
     auto* clear = dynamic_cast<GrcColor*>(GrcBase::m_Start);
@@ -113,15 +115,18 @@ namespace {
 struct BadChunk {
     const char* name;
     std::string bytes;
-    int count;      // bytes offered to decodeList
-    int consumed;   // expected result
-    int commands;   // expected list length
+    int count;     // bytes offered to decodeList
+    int consumed;  // expected result
+    int commands;  // expected list length
 };
 
 void PrintTo(const BadChunk& c, std::ostream* os) { *os << c.name; }
 
 const std::string kPoint = "0200010002";
-const std::string kText = std::string("07000300050007" "0" "ab\0", 18);
+const std::string kText = std::string("07000300050007"
+                                      "0"
+                                      "ab\0",
+                                      18);
 
 std::vector<BadChunk> badChunks()
 {
@@ -141,7 +146,13 @@ std::vector<BadChunk> badChunks()
         {"MinusInsideField", "0200-10002", 10, 0, 0},
         {"DoubleMinus", "02--990002", 10, 0, 0},
         {"SpaceInField", "02 0010002", 10, 0, 0},
-        {"NulInField", string("0200\0" "10002", 10), 10, 0, 0},
+        {"NulInField",
+         string("0200\0"
+                "10002",
+                10),
+         10,
+         0,
+         0},
         {"PolyCountZero", "0600001", 7, 0, 0},
         {"PolyCountNegative", "06-00100010002", 14, 0, 0},
         {"PolyCountHuge", "069999" + string(400, '0'), 406, 0, 0},
@@ -180,7 +191,7 @@ TEST_F(GrcList, CountBeyondTheBufferReadsOnlyTheBuffer)
     std::string points;
     for (int i = 0; i < 50; ++i)
         points += kPoint;
-    points += "0";   // byte 501: the start of a command that cannot complete
+    points += "0";  // byte 501: the start of a command that cannot complete
     load(points);
     EXPECT_EQ(GrcBase::decodeList(1 << 30), 500);
     EXPECT_EQ(listSize(), 50);

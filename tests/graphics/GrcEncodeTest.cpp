@@ -14,10 +14,7 @@ void recordPolygon(int points)
     DrawPolygon(points, xs.data(), ys.data());
 }
 
-void recordText(std::size_t length)
-{
-    DrawTinyString(0, 0, std::string(length, 'x').c_str());
-}
+void recordText(std::size_t length) { DrawTinyString(0, 0, std::string(length, 'x').c_str()); }
 
 }  // namespace
 
@@ -31,7 +28,7 @@ TEST_F(GrcList, NullCursorEncodesNothing)
 TEST_F(GrcList, ChunksHoldOnlyWholeCommands)
 {
     for (int i = 0; i < 60; ++i)
-        DrawPoint(i, i);   // 600 bytes: 50 points fit in the first chunk
+        DrawPoint(i, i);  // 600 bytes: 50 points fit in the first chunk
     GrcBase* cursor = GrcBase::m_Start;
     EXPECT_EQ(GrcBase::encodeList(cursor), 500);
     ASSERT_NE(cursor, nullptr);
@@ -60,7 +57,7 @@ TEST_F(GrcList, LongestTextFillsTheChunkExactly)
     GrcBase* cursor = GrcBase::m_Start;
     EXPECT_EQ(GrcBase::encodeList(cursor), 501);
     EXPECT_EQ(cursor, nullptr);
-    EXPECT_EQ(GrcBase::m_BuffHead[500], '\0');   // the text's own NUL
+    EXPECT_EQ(GrcBase::m_BuffHead[500], '\0');  // the text's own NUL
     EXPECT_EQ(std::string(GrcBase::m_BuffHead, 15), "070486000000000");
 }
 

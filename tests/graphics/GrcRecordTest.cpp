@@ -32,17 +32,27 @@ std::vector<DrawCase> drawCases()
         {"Line", [] { return DrawLine(1, -2, 9999, -999); }, "030001-0029999-999"},
         {"RectOutline", [] { return DrawRect(10, 20, 30, 40); }, "0400100020003000400"},
         {"RectFilled", [] { return FillRect(10, 20, 30, 40); }, "0400100020003000401"},
-        {"ArcAnglesClamped", [] { return DrawArc(0, 0, 50, 60, -1, 40000); },
+        {"ArcAnglesClamped",
+         [] { return DrawArc(0, 0, 50, 60, -1, 40000); },
          "05000000000050006000000360000"},
-        {"ArcFilled", [] { return FillArc(1, 2, 3, 4, 4500, 9000); },
-         "05000100020003000404500090001"},
+        {"ArcFilled", [] { return FillArc(1, 2, 3, 4, 4500, 9000); }, "05000100020003000404500090001"},
         {"PolygonFilled", [] { return FillPolygon(2, kXs, kYs); }, "06000200010002000300041"},
-        {"PolygonClampedToZero", [] { return DrawPolygon(3, kWideXs, kWideYs); },
+        {"PolygonClampedToZero",
+         [] { return DrawPolygon(3, kWideXs, kWideYs); },
          string("0600030000999900070000999900000")},
-        {"TinyText", [] { return DrawTinyString(5, 7, "ab"); }, string("07000300050007" "0" "ab\0", 18)},
-        {"MediumText", [] { return DrawMediumString(-1000, 0, "x"); },
-         string("070002-99900001x\0", 17)},
-        {"LargeText", [] { return DrawLargeString(0, 0, "hi"); }, string("07000300000000" "2" "hi\0", 18)},
+        {"TinyText",
+         [] { return DrawTinyString(5, 7, "ab"); },
+         string("07000300050007"
+                "0"
+                "ab\0",
+                18)},
+        {"MediumText", [] { return DrawMediumString(-1000, 0, "x"); }, string("070002-99900001x\0", 17)},
+        {"LargeText",
+         [] { return DrawLargeString(0, 0, "hi"); },
+         string("07000300000000"
+                "2"
+                "hi\0",
+                18)},
     };
 }
 
@@ -102,7 +112,12 @@ TEST_F(GrcList, CallsCopyTheirArguments)
     xs[0] = 99;
     text[0] = 'z';
     GrcBase* cursor = GrcBase::m_Start;
-    EXPECT_EQ(chunk(cursor), std::string("06000200100020003000400" "07000400000000" "0" "abc\0", 42));
+    EXPECT_EQ(chunk(cursor),
+              std::string("06000200100020003000400"
+                          "07000400000000"
+                          "0"
+                          "abc\0",
+                          42));
 }
 
 TEST_F(GrcList, CommandsOwningMemoryCannotBeCopied)
@@ -111,6 +126,6 @@ TEST_F(GrcList, CommandsOwningMemoryCannotBeCopied)
     static_assert(!std::is_copy_assignable_v<GrcText>);
     GrcText text;
     EXPECT_EQ(text.setText("one"), 1);
-    EXPECT_EQ(text.setText("two"), 1);   // replaces; the first copy is freed
+    EXPECT_EQ(text.setText("two"), 1);  // replaces; the first copy is freed
     EXPECT_STREQ(text.m_Text, "two");
 }

@@ -12,11 +12,10 @@ using interptest::dump;
 using interptest::readFile;
 using interptest::writeFile;
 
-const char* const catalogue =
-    "resultfile \"r.txt\"\n"
-    "{ base = 10 }\n"
-    "extern add { a = 1 b = (base) verify: sum == 11 }\n"
-    "extern other { s = \"x\" }\n";
+const char* const catalogue = "resultfile \"r.txt\"\n"
+                              "{ base = 10 }\n"
+                              "extern add { a = 1 b = (base) verify: sum == 11 }\n"
+                              "extern other { s = \"x\" }\n";
 
 void setModified(const char* file, std::time_t when)
 {

@@ -50,11 +50,10 @@ TEST_F(DriverTest, UnreadableScriptKeepsTheLastError)
 TEST_F(DriverTest, ResultFileHoldsReportsThenErrorThenNewline)
 {
     writeFile("r.txt", "before\n");
-    const char* text =
-        "resultfile \"r.txt\"\n"
-        "t { a = 1 verify: a == 1 }\n"
-        "u { b = 2 } * \n"
-        "v { c = 3 }\n";
+    const char* text = "resultfile \"r.txt\"\n"
+                       "t { a = 1 verify: a == 1 }\n"
+                       "u { b = 2 } * \n"
+                       "v { c = 3 }\n";
     echoRuns = 0;
     EXPECT_EQ(Parse::parseLoop(script(text).c_str(), "", echoStart), 3);
     EXPECT_EQ(echoRuns, 2);

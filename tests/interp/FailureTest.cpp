@@ -4,10 +4,7 @@
 
 namespace {
 
-int emptyStart()
-{
-    return 1;
-}
+int emptyStart() { return 1; }
 
 class FailureTest : public interptest::InScratchDir {};
 

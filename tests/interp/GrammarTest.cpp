@@ -18,8 +18,10 @@ int startResult = -1;
 
 int recordBanks()
 {
-    runs.push_back({Parse::getInStore().getName(), dump(Parse::getInStore()),
-                    dump(Parse::getVerStore()), dump(Parse::getOutStore())});
+    runs.push_back({Parse::getInStore().getName(),
+                    dump(Parse::getInStore()),
+                    dump(Parse::getVerStore()),
+                    dump(Parse::getOutStore())});
     return startResult;
 }
 
@@ -49,21 +51,28 @@ const BankCase bankCases[] = {
     {"t { r = 2.5 s = \"x y\" d = 1.2.3 m = - }", "r=2.5 s=\"x y\" d=1.2 m=0", ""},
     {"t { a = 1 a = \"again\" }", "a=\"again\"", ""},
     {"t { verify: x = 5 }", "", "==x=5"},
-    {"t { verify: a = 1 b == 2 c != 3 d > 4 e < 5 f >= 6 g <= 7 }", "",
+    {"t { verify: a = 1 b == 2 c != 3 d > 4 e < 5 f >= 6 g <= 7 }",
+     "",
      "==a=1 ==b=2 !=c=3 > d=4 < e=5 >=f=6 <=g=7"},
     {"t { a = 1 verify: }", "a=1", ""},
     {"t { verify: l[] { 1 } p { x = 1 } }", "", "l[0]=1 p.==x=1"},
     {"t { a.b.c = 1 }", "a.b.c=1", ""},
     {"t { p { q { x = 1 } y = 2 } z = 3 }", "p.q.x=1 p.y=2 z=3", ""},
     {"t { p { } }", "", ""},
-    {"t { l[] { 1 {2} 3.5 {4.5} \"s\" {\"u\"} } }", "l[0]=1 l[1]=2 l[2]=3.5 l[3]=4.5 l[4]=\"s\" l[5]=\"u\"", ""},
-    {"t { l[] { { a = 1 } { b = 2 c = 3 } x = 4 {} y = 5 } }", "l[0].a=1 l[1].b=2 l[1].c=3 l[2].x=4 l[4].y=5", ""},
+    {"t { l[] { 1 {2} 3.5 {4.5} \"s\" {\"u\"} } }",
+     "l[0]=1 l[1]=2 l[2]=3.5 l[3]=4.5 l[4]=\"s\" l[5]=\"u\"",
+     ""},
+    {"t { l[] { { a = 1 } { b = 2 c = 3 } x = 4 {} y = 5 } }",
+     "l[0].a=1 l[1].b=2 l[1].c=3 l[2].x=4 l[4].y=5",
+     ""},
     {"t { l[] { p { x = 1 } } }", "l[0].p.x=1", ""},
     {"t { m[] { { r[] { 1 2 } } { r[] { 3 } } } }", "m[0].r[0]=1 m[0].r[1]=2 m[1].r[0]=3", ""},
     {"t { m[] { q[] { 7 } } }", "m[0].q[0]=7", ""},
     {"t { l[] { } }", "", ""},
     {"t { l[] { (\"a\" \"b\") } }", "l[0]=\"ab\"", ""},
-    {"{ n = 3.5 s = \"b\" i = 4 p { x = 1 } } t { a = (n) b = (s) c = (p) d = (i) }", "a=3.5 b=\"b\" c.x=1 d=4", ""},
+    {"{ n = 3.5 s = \"b\" i = 4 p { x = 1 } } t { a = (n) b = (s) c = (p) d = (i) }",
+     "a=3.5 b=\"b\" c.x=1 d=4",
+     ""},
     {"{ n = 3 } t { list[] { 1 {2} (n) } }", "list[0]=1 list[1]=2 list[2]=3", ""},
     {"{ p { x = 1 y = \"z\" } } t { l[] { (p) } }", "l[0].x=1 l[0].y=\"z\"", ""},
     {"{ l[] { 5 6 } } t { k = (l) }", "k[0]=5 k[1]=6", ""},
@@ -140,7 +149,10 @@ std::string elements(int n)
 
 TEST_F(GrammarTest, ParserStackLimits)
 {
-    struct { std::string script; int status; } cases[] = {
+    struct {
+        std::string script;
+        int status;
+    } cases[] = {
         {statements(490), 0},
         {statements(491), 492},
         {elements(486), 0},
@@ -199,7 +211,9 @@ TEST_F(GrammarTest, ErrorTextIsAppendedToTheResultFile)
 // are skipped; a skipped first string part leaves the last value token read.
 TEST_F(GrammarTest, UndefinedReferencesAreSkippedForOtherSelections)
 {
-    EXPECT_EQ(run("t { s = (\"a\" (nope) \"c\") f = ((nope) \"x\") a = (nope) l[] { 1 (nope) 2 } }", ("t" + std::to_string(shift)).c_str()), 0);
+    EXPECT_EQ(run("t { s = (\"a\" (nope) \"c\") f = ((nope) \"x\") a = (nope) l[] { 1 (nope) 2 } }",
+                  ("t" + std::to_string(shift)).c_str()),
+              0);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].in, "s=\"ac\" f=\"fx\" l[0]=1 l[2]=2");
     EXPECT_EQ(run("t { a = (nope) }", "t"), 1);
@@ -233,7 +247,8 @@ TEST_F(GrammarTest, LimitsEndTheParseWithAnError)
     const LimitCase cases[] = {
         {"t { " + std::string(500, 'n') + " = 1 }", "value too long in line 1\n"},
         {"t { s = \"" + std::string(500, 's') + "\" }", "value too long in line 1\n"},
-        {"t { s = (\"" + std::string(300, 's') + "\" \"" + std::string(200, 's') + "\") }", "value too long in line 1\n"},
+        {"t { s = (\"" + std::string(300, 's') + "\" \"" + std::string(200, 's') + "\") }",
+         "value too long in line 1\n"},
         {"t { " + name498 + ".x = 1 }", "name too long in line 1\n"},
         {"t { verify: " + name498 + " = 1 }", "name too long in line 1\n"},
         {"t { " + name498 + " { x = 1 } }", "name too long in line 1\n"},

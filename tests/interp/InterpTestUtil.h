@@ -31,9 +31,19 @@ inline std::string dump(VarBank& bank)
         text += el->getName();
         text += '=';
         switch (el->getType()) {
-        case StoreEl::TypeInt: std::snprintf(number, sizeof number, "%d", static_cast<int>(cv)); text += number; break;
-        case StoreEl::TypeDouble: std::snprintf(number, sizeof number, "%g", static_cast<double>(cv)); text += number; break;
-        case StoreEl::TypeString: text += '"'; text += static_cast<char*>(cv); text += '"'; break;
+        case StoreEl::TypeInt:
+            std::snprintf(number, sizeof number, "%d", static_cast<int>(cv));
+            text += number;
+            break;
+        case StoreEl::TypeDouble:
+            std::snprintf(number, sizeof number, "%g", static_cast<double>(cv));
+            text += number;
+            break;
+        case StoreEl::TypeString:
+            text += '"';
+            text += static_cast<char*>(cv);
+            text += '"';
+            break;
         default: text += '?'; break;
         }
     }

@@ -179,7 +179,10 @@ TEST_F(LexerTest, LongTokenGrowsTheBuffer)
 
 TEST_F(LexerTest, ValueLimit)
 {
-    struct { std::string script; int token; } cases[] = {
+    struct {
+        std::string script;
+        int token;
+    } cases[] = {
         {std::string(499, 'n'), TK_NAME},
         {std::string(500, 'n'), TK_OVERLONG},
         {"\"" + std::string(499, 's') + "\"", TK_STRING},

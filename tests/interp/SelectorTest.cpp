@@ -20,12 +20,11 @@ int recordStart()
 
 // Offsets: the block's brace is at 19, the first t at 29, the second at 41,
 // u at 53.
-const char* const twoTests =
-    "resultfile \"r.txt\"\n"
-    "{ a = 1 }\n"
-    "t { x = 1 }\n"
-    "t { x = 2 }\n"
-    "u { y = (a) }\n";
+const char* const twoTests = "resultfile \"r.txt\"\n"
+                             "{ a = 1 }\n"
+                             "t { x = 1 }\n"
+                             "t { x = 2 }\n"
+                             "u { y = (a) }\n";
 
 class SelectorTest : public interptest::InScratchDir {
 protected:
@@ -39,7 +38,10 @@ protected:
 
 TEST_F(SelectorTest, NamedTestByOffset)
 {
-    struct { const char* selector; const char* ran; } cases[] = {
+    struct {
+        const char* selector;
+        const char* ran;
+    } cases[] = {
         {"t41", "t:x=2"},
         {"t0041", "t:x=2"},
         {"t29", "t:x=1"},

@@ -119,8 +119,9 @@ TEST_F(TraceTest, NineLineTreeAndValueForms)
         (*f.m_Node)["x"] = 1.5;
         (*f.m_Node)["s"] = "abc";
     }
-    EXPECT_EQ(result(), "f()\n{\n    0xmask = 0xff\n    mask = 255\n    0xneg = 0xffffffff\n"
-                        "    x = 1.500000\n    s = \"abc\"\n}\n\n");
+    EXPECT_EQ(result(),
+              "f()\n{\n    0xmask = 0xff\n    mask = 255\n    0xneg = 0xffffffff\n"
+              "    x = 1.500000\n    s = \"abc\"\n}\n\n");
 }
 
 TEST_F(TraceTest, SiblingsAreWrittenInCallOrder)
@@ -131,8 +132,9 @@ TEST_F(TraceTest, SiblingsAreWrittenInCallOrder)
         leaf("a", 1);
         leaf("b", 2);
     }
-    EXPECT_EQ(result(), "f()\n{\n    a()\n    {\n        v = 1\n    }\n"
-                        "    b()\n    {\n        v = 2\n    }\n}\n\n");
+    EXPECT_EQ(result(),
+              "f()\n{\n    a()\n    {\n        v = 1\n    }\n"
+              "    b()\n    {\n        v = 2\n    }\n}\n\n");
 }
 
 TEST_F(TraceTest, UnwritableResultFileStillFreesTheTree)
@@ -170,8 +172,9 @@ TEST_F(TraceTest, BrokenInsideTraceMarksTheOpenNode)
     (*inner->m_Node)["b"] = 2;
     ParseOut::brkTraceExec("segm violation");
     const std::string written = result();
-    EXPECT_EQ(written, "f()\n{\n    g()\n    {\n        b = 2\n"
-                       "        TRACE = \"BROKEN (segm violation)\"\n    }\n}\n\n");
+    EXPECT_EQ(written,
+              "f()\n{\n    g()\n    {\n        b = 2\n"
+              "        TRACE = \"BROKEN (segm violation)\"\n    }\n}\n\n");
     // Handles closed after the tree went with the mark stay silent.
     delete inner;
     delete outer;

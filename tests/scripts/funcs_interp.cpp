@@ -13,10 +13,7 @@ void addTest()
 
 // Every input comes back as an output, so a report lists what the script
 // stored and under which names.
-void ipEcho()
-{
-    Parse::getOutStore() = Parse::getInStore();
-}
+void ipEcho() { Parse::getOutStore() = Parse::getInStore(); }
 
 void ipReport()
 {

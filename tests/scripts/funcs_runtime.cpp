@@ -63,10 +63,7 @@ void writeThroughNull()
     *p = 1;
 }
 
-void busError()
-{
-    std::raise(SIGBUS);
-}
+void busError() { std::raise(SIGBUS); }
 
 int deepen(volatile char* previous, int n)
 {
@@ -76,10 +73,7 @@ int deepen(volatile char* previous, int n)
     return deepen(frame, n + 1) + frame[511];
 }
 
-void overflowStack()
-{
-    Parse::getOutStore()["r"] = deepen(nullptr, 0);
-}
+void overflowStack() { Parse::getOutStore()["r"] = deepen(nullptr, 0); }
 
 // Crashes inside an open trace: the mark goes into the trace.
 void crashInTrace()
@@ -102,17 +96,11 @@ void writeThroughGate()
 }
 
 // Removes the result file: the reports after it start a fresh file.
-void removeResultFile()
-{
-    std::remove(Parse::getLastOutFile());
-}
+void removeResultFile() { std::remove(Parse::getLastOutFile()); }
 
 // Dies of a signal the tester does not handle: the reports of the tests
 // before it must already be in the result file.
-void abortNow()
-{
-    std::abort();
-}
+void abortNow() { std::abort(); }
 
 ZemCall abortNowCall("abortNow", abortNow);
 ZemCall removeResultFileCall("removeResultFile", removeResultFile);

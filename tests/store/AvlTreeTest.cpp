@@ -20,7 +20,8 @@ struct Rec : LOCAL_DAT {
 
 class NameTree : public AVL_TREE {
 public:
-    int compare(const LOCAL_DAT* a, const LOCAL_DAT* b) const override {
+    int compare(const LOCAL_DAT* a, const LOCAL_DAT* b) const override
+    {
         return std::strcmp(static_cast<const Rec*>(a)->key.c_str(), static_cast<const Rec*>(b)->key.c_str());
     }
 };
@@ -28,7 +29,8 @@ public:
 struct Fixture {
     NameTree tree;
     std::vector<std::unique_ptr<Rec>> recs;
-    Rec* push(const std::string& k, int seq = 0) {
+    Rec* push(const std::string& k, int seq = 0)
+    {
         recs.emplace_back(new Rec(k, seq));
         tree.avl_push(recs.back().get());
         return recs.back().get();
@@ -39,7 +41,8 @@ const Rec* rec(const LOCAL_DAT* d) { return static_cast<const Rec*>(d); }
 std::string keyOf(const LOCAL_DAT* d) { return d ? rec(d)->key : "<null>"; }
 
 // Checks the structure below n and returns its height.
-int checkNode(const AvlNode* n, const AvlNode* parent) {
+int checkNode(const AvlNode* n, const AvlNode* parent)
+{
     EXPECT_EQ(parent, n->parent);
     EXPECT_EQ(n, n->data->avlNode);
     int hl = (n->flags & AvlNode::LeftChild) ? checkNode(n->left, n) : 0;
@@ -50,11 +53,14 @@ int checkNode(const AvlNode* n, const AvlNode* parent) {
 }
 
 // The in-order sequence, following child links and threads.
-std::vector<const Rec*> inOrder(const AVL_TREE& t) {
+std::vector<const Rec*> inOrder(const AVL_TREE& t)
+{
     std::vector<const Rec*> out;
     const AvlNode* n = t.avl_root();
-    if (!n) return out;
-    while (n->flags & AvlNode::LeftChild) n = n->left;
+    if (!n)
+        return out;
+    while (n->flags & AvlNode::LeftChild)
+        n = n->left;
     EXPECT_EQ(nullptr, n->left);
     const AvlNode* prev = nullptr;
     while (n) {
@@ -65,7 +71,8 @@ std::vector<const Rec*> inOrder(const AVL_TREE& t) {
         prev = n;
         if (n->flags & AvlNode::RightChild) {
             n = n->right;
-            while (n->flags & AvlNode::LeftChild) n = n->left;
+            while (n->flags & AvlNode::LeftChild)
+                n = n->left;
         } else {
             n = n->right;
         }
@@ -74,7 +81,8 @@ std::vector<const Rec*> inOrder(const AVL_TREE& t) {
 }
 }
 
-TEST(AvlTree, EmptyTreeFindsNothing) {
+TEST(AvlTree, EmptyTreeFindsNothing)
+{
     NameTree t;
     Rec k("a");
     EXPECT_EQ(nullptr, t.avl_search(k));
@@ -83,11 +91,13 @@ TEST(AvlTree, EmptyTreeFindsNothing) {
     EXPECT_EQ(nullptr, t.avl_root());
 }
 
-TEST(AvlTree, RotationsLeaveMiddleAtRoot) {
+TEST(AvlTree, RotationsLeaveMiddleAtRoot)
+{
     const char* orders[][3] = {{"1", "2", "3"}, {"3", "1", "2"}, {"3", "2", "1"}, {"1", "3", "2"}};
     for (auto& o : orders) {
         Fixture f;
-        for (const char* k : o) f.push(k);
+        for (const char* k : o)
+            f.push(k);
         const AvlNode* r = f.tree.avl_root();
         ASSERT_NE(nullptr, r);
         EXPECT_EQ("2", keyOf(r->data)) << o[0] << o[1] << o[2];
@@ -101,7 +111,8 @@ TEST(AvlTree, RotationsLeaveMiddleAtRoot) {
     }
 }
 
-TEST(AvlTree, RandomInsertsKeepInvariants) {
+TEST(AvlTree, RandomInsertsKeepInvariants)
+{
     std::mt19937 rng(17);
     for (int round = 0; round < 20; ++round) {
         Fixture f;
@@ -123,12 +134,22 @@ TEST(AvlTree, RandomInsertsKeepInvariants) {
     }
 }
 
-TEST(AvlTree, FloorAndCeiling) {
+TEST(AvlTree, FloorAndCeiling)
+{
     Fixture f;
-    for (const char* k : {"c", "a", "e"}) f.push(k);
-    struct { const char* key; const char* floor; const char* ceil; const char* exact; } cases[] = {
-        {"d", "c", "e", "<null>"}, {"a", "a", "a", "a"}, {"f", "e", "<null>", "<null>"},
-        {"0", "<null>", "a", "<null>"}, {"e", "e", "e", "e"}, {"b", "a", "c", "<null>"}};
+    for (const char* k : {"c", "a", "e"})
+        f.push(k);
+    struct {
+        const char* key;
+        const char* floor;
+        const char* ceil;
+        const char* exact;
+    } cases[] = {{"d", "c", "e", "<null>"},
+                 {"a", "a", "a", "a"},
+                 {"f", "e", "<null>", "<null>"},
+                 {"0", "<null>", "a", "<null>"},
+                 {"e", "e", "e", "e"},
+                 {"b", "a", "c", "<null>"}};
     for (auto& c : cases) {
         Rec k(c.key);
         EXPECT_EQ(c.floor, keyOf(f.tree.avl_loweq(k))) << c.key;
@@ -137,23 +158,28 @@ TEST(AvlTree, FloorAndCeiling) {
     }
 }
 
-TEST(AvlTree, EqualKeysFloorTakesLastCeilingFirst) {
+TEST(AvlTree, EqualKeysFloorTakesLastCeilingFirst)
+{
     Fixture f;
     f.push("b", 0);
-    for (int i = 1; i <= 6; ++i) f.push("m", i);
+    for (int i = 1; i <= 6; ++i)
+        f.push("m", i);
     f.push("z", 7);
     Rec k("m");
     EXPECT_EQ(6, rec(f.tree.avl_loweq(k))->seq);
     EXPECT_EQ(1, rec(f.tree.avl_uppeq(k))->seq);
     EXPECT_EQ("m", keyOf(f.tree.avl_search(k)));
     auto seq = inOrder(f.tree);
-    for (int i = 1; i <= 6; ++i) EXPECT_EQ(i, seq[i]->seq);
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(i, seq[i]->seq);
 }
 
-TEST(AvlTree, NodeChunksOfNinetyNine) {
+TEST(AvlTree, NodeChunksOfNinetyNine)
+{
     Fixture f;
     EXPECT_EQ(0, f.tree.avl_chunkCount());
-    for (int i = 0; i < 99; ++i) f.push(std::to_string(1000 + i));
+    for (int i = 0; i < 99; ++i)
+        f.push(std::to_string(1000 + i));
     EXPECT_EQ(1, f.tree.avl_chunkCount());
     f.push("x");
     EXPECT_EQ(2, f.tree.avl_chunkCount());

@@ -11,28 +11,50 @@ typedef BuddySystem<1, 10> Buddy;
 typedef BuddyElement<1, 10> Arena;
 
 namespace {
-int listIndexOf(const Buddy& b, const Arena* a) {
+int listIndexOf(const Buddy& b, const Arena* a)
+{
     for (int k = 0; k < 10; ++k)
         for (Arena* e = b.getList(k); e; e = e->getNext())
-            if (e == a) return k;
+            if (e == a)
+                return k;
     return -1;
 }
 
 int orderOfBlock(const char* p) { return static_cast<unsigned char>(p[-4]) & 0x7F; }
 
-int freeOrdersMask(const Arena* a) {
+int freeOrdersMask(const Arena* a)
+{
     int mask = 0;
     for (int k = 0; k < 10; ++k)
-        if (a->getFreeHead(k)) mask |= 1 << k;
+        if (a->getFreeHead(k))
+            mask |= 1 << k;
     return mask;
 }
 }
 
-TEST(BuddySystem, OrderForEachRequestSize) {
-    struct { int count; int order; } cases[] = {
-        {1, 3}, {4, 3}, {5, 4}, {12, 4}, {13, 5}, {28, 5}, {29, 6}, {41, 6},
-        {60, 6}, {61, 7}, {124, 7}, {125, 8}, {252, 8}, {253, 9}, {508, 9},
-        {509, -1}, {0, -1}, {-3, -1}};
+TEST(BuddySystem, OrderForEachRequestSize)
+{
+    struct {
+        int count;
+        int order;
+    } cases[] = {{1, 3},
+                 {4, 3},
+                 {5, 4},
+                 {12, 4},
+                 {13, 5},
+                 {28, 5},
+                 {29, 6},
+                 {41, 6},
+                 {60, 6},
+                 {61, 7},
+                 {124, 7},
+                 {125, 8},
+                 {252, 8},
+                 {253, 9},
+                 {508, 9},
+                 {509, -1},
+                 {0, -1},
+                 {-3, -1}};
     for (auto& c : cases) {
         EXPECT_EQ(c.order, Buddy::orderFor(c.count)) << c.count;
         Buddy b;
@@ -48,7 +70,8 @@ TEST(BuddySystem, OrderForEachRequestSize) {
     }
 }
 
-TEST(BuddySystem, WholeArenaGoesToListZero) {
+TEST(BuddySystem, WholeArenaGoesToListZero)
+{
     Buddy b;
     char* p = b.alloc(508);
     ASSERT_NE(nullptr, p);
@@ -65,7 +88,8 @@ TEST(BuddySystem, WholeArenaGoesToListZero) {
     EXPECT_EQ(1, b.free(q));
 }
 
-TEST(BuddySystem, SplitDownAndMergeBack) {
+TEST(BuddySystem, SplitDownAndMergeBack)
+{
     Buddy b;
     char* p1 = b.alloc(4);
     char* p2 = b.alloc(4);
@@ -90,18 +114,23 @@ TEST(BuddySystem, SplitDownAndMergeBack) {
     EXPECT_EQ(a->getBase(), a->getFreeHead(9));
 }
 
-TEST(BuddySystem, FullArenaIsReusedAfterRelease) {
+TEST(BuddySystem, FullArenaIsReusedAfterRelease)
+{
     Buddy b;
     std::vector<char*> blocks;
-    for (int i = 0; i < 64; ++i) blocks.push_back(b.alloc(4));
+    for (int i = 0; i < 64; ++i)
+        blocks.push_back(b.alloc(4));
     Arena* a = b.getList(0);
     ASSERT_NE(nullptr, a);
     EXPECT_EQ(0, a->getMaxOrder());
-    for (int i = 0; i < 64; ++i) EXPECT_EQ(a->getBase() + 8 * i + 4, blocks[i]);
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(a->getBase() + 8 * i + 4, blocks[i]);
     // Release in an interleaved order; every merge must still complete.
-    for (int i = 0; i < 64; i += 2) EXPECT_EQ(1, b.free(blocks[i]));
+    for (int i = 0; i < 64; i += 2)
+        EXPECT_EQ(1, b.free(blocks[i]));
     EXPECT_EQ(3, listIndexOf(b, a));
-    for (int i = 63; i > 0; i -= 2) EXPECT_EQ(1, b.free(blocks[i]));
+    for (int i = 63; i > 0; i -= 2)
+        EXPECT_EQ(1, b.free(blocks[i]));
     EXPECT_EQ(9, listIndexOf(b, a));
     EXPECT_EQ(a->getBase(), a->getFreeHead(9));
     // The same arena serves the next request.
@@ -109,7 +138,8 @@ TEST(BuddySystem, FullArenaIsReusedAfterRelease) {
     EXPECT_EQ(a->getBase() + 4, p);
 }
 
-TEST(BuddySystem, MixedSizesMergeCompletely) {
+TEST(BuddySystem, MixedSizesMergeCompletely)
+{
     Buddy b;
     int sizes[] = {3, 40, 7, 120, 20, 60, 1, 250};
     std::vector<char*> blocks;
@@ -120,18 +150,22 @@ TEST(BuddySystem, MixedSizesMergeCompletely) {
         blocks.push_back(p);
     }
     for (size_t i = 0; i < blocks.size(); ++i)
-        for (size_t j = i + 1; j < blocks.size(); ++j) EXPECT_NE(blocks[i], blocks[j]);
-    for (char* p : blocks) EXPECT_EQ(1, b.free(p));
+        for (size_t j = i + 1; j < blocks.size(); ++j)
+            EXPECT_NE(blocks[i], blocks[j]);
+    for (char* p : blocks)
+        EXPECT_EQ(1, b.free(p));
     int arenas = 0;
     for (Arena* e = b.getList(9); e; e = e->getNext()) {
         EXPECT_EQ(e->getBase(), e->getFreeHead(9));
         ++arenas;
     }
-    for (int k = 0; k < 9; ++k) EXPECT_EQ(nullptr, b.getList(k));
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(nullptr, b.getList(k));
     EXPECT_GE(arenas, 1);
 }
 
-TEST(BuddySystem, ForeignAndDoubleFreesAreRefused) {
+TEST(BuddySystem, ForeignAndDoubleFreesAreRefused)
+{
     Buddy b;
     char* p = b.alloc(10);
     Arena* a = b.getList(8);
@@ -146,12 +180,14 @@ TEST(BuddySystem, ForeignAndDoubleFreesAreRefused) {
     EXPECT_EQ(9, listIndexOf(b, a));
 }
 
-TEST(BuddySystem, RemoveEmptiesAllLists) {
+TEST(BuddySystem, RemoveEmptiesAllLists)
+{
     Buddy b;
     b.alloc(508);
     b.alloc(200);
     b.alloc(3);
     b.remove();
-    for (int k = 0; k < 10; ++k) EXPECT_EQ(nullptr, b.getList(k));
+    for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(nullptr, b.getList(k));
     EXPECT_NE(nullptr, b.alloc(8));  // usable again
 }

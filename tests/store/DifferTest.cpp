@@ -15,7 +15,8 @@ struct Report {
     int result;
 };
 
-Report run(VarBank& expected, VarBank& actual, int status) {
+Report run(VarBank& expected, VarBank& actual, int status)
+{
     TempFile f("differ");
     FileGate out;
     out.openOut(f.path());
@@ -24,12 +25,14 @@ Report run(VarBank& expected, VarBank& actual, int status) {
     return {f.read(), r};
 }
 
-std::string block(const std::string& verified, const std::string& logged, const std::string& tail = "") {
+std::string block(const std::string& verified, const std::string& logged, const std::string& tail = "")
+{
     return "t\n{\n" + std::string("  verified:\n") + verified + "  logged:\n" + logged + "}" + tail + "\n\n";
 }
 }
 
-TEST(Differ, ExampleBlock) {
+TEST(Differ, ExampleBlock)
+{
     VarBank exp, act;
     exp.setName("t");
     exp["==n"] = 3;
@@ -56,7 +59,8 @@ TEST(Differ, ExampleBlock) {
     EXPECT_EQ(1, r.result);
 }
 
-TEST(Differ, EmptyBanks) {
+TEST(Differ, EmptyBanks)
+{
     VarBank exp, act;
     exp.setName("t");
     Report ok = run(exp, act, 1);
@@ -67,8 +71,15 @@ TEST(Differ, EmptyBanks) {
     EXPECT_EQ(1, bad.result);
 }
 
-TEST(Differ, IntegerOperators) {
-    struct { const char* name; int expected; int actual; const char* line; int fails; } cases[] = {
+TEST(Differ, IntegerOperators)
+{
+    struct {
+        const char* name;
+        int expected;
+        int actual;
+        const char* line;
+        int fails;
+    } cases[] = {
         {"==v", 5, 5, "    v == 5\n", 0},
         {"==v", 5, 6, "    v == 5; [int v = 6] ERROR\n", 1},
         {"v", 5, 5, "    v == 5\n", 0},
@@ -95,9 +106,16 @@ TEST(Differ, IntegerOperators) {
     }
 }
 
-TEST(Differ, DoublesAndNaN) {
+TEST(Differ, DoublesAndNaN)
+{
     double nan = std::nan("");
-    struct { const char* name; double expected; double actual; const char* line; int fails; } cases[] = {
+    struct {
+        const char* name;
+        double expected;
+        double actual;
+        const char* line;
+        int fails;
+    } cases[] = {
         {"==d", 1.5, 1.5, "    d == 1.500000\n", 0},
         {"< d", 1.5, -2.25, "    d <  1.500000; [double d = -2.250000] \n", 0},
         {"!=d", nan, 3.0, "    d != nan; [double d = 3.000000] \n", 0},
@@ -116,11 +134,17 @@ TEST(Differ, DoublesAndNaN) {
     }
 }
 
-TEST(Differ, StringComparisonsAreUnsignedBytes) {
-    struct { const char* name; const char* expected; const char* actual; int fails; } cases[] = {
-        {"< s", "abc", "ab", 0},          // a prefix sorts first
+TEST(Differ, StringComparisonsAreUnsignedBytes)
+{
+    struct {
+        const char* name;
+        const char* expected;
+        const char* actual;
+        int fails;
+    } cases[] = {
+        {"< s", "abc", "ab", 0},  // a prefix sorts first
         {"> s", "abc", "abcd", 0},
-        {"< s", "a", "\xE9", 1},          // 0xE9 sorts after 'a'
+        {"< s", "a", "\xE9", 1},  // 0xE9 sorts after 'a'
         {"> s", "a", "\xE9", 0},
         {"==s", "", "", 0},
         {"!=s", "x", "x", 1},
@@ -134,7 +158,8 @@ TEST(Differ, StringComparisonsAreUnsignedBytes) {
     }
 }
 
-TEST(Differ, TypeMismatchShowsActualType) {
+TEST(Differ, TypeMismatchShowsActualType)
+{
     VarBank exp, act;
     exp.setName("t");
     exp["==a"] = 1;
@@ -152,7 +177,8 @@ TEST(Differ, TypeMismatchShowsActualType) {
     EXPECT_EQ(1, r.result);
 }
 
-TEST(Differ, HexNames) {
+TEST(Differ, HexNames)
+{
     VarBank exp, act;
     exp.setName("t");
     exp["==(0xflags)"] = 255;
@@ -169,7 +195,8 @@ TEST(Differ, HexNames) {
               r.text);
 }
 
-TEST(Differ, CommentsAndLoggedValues) {
+TEST(Differ, CommentsAndLoggedValues)
+{
     VarBank exp, act;
     exp.setName("t");
     exp["==v"] = 1;
@@ -196,10 +223,12 @@ TEST(Differ, CommentsAndLoggedValues) {
     EXPECT_EQ(0, r.result);
     // Marks are cleared: a second report lists the same values.
     EXPECT_EQ(r.text, run(exp, act, 1).text);
-    for (StoreEl* e = act.getData(nullptr); e; e = e->getNext()) EXPECT_EQ(0, e->getMark());
+    for (StoreEl* e = act.getData(nullptr); e; e = e->getNext())
+        EXPECT_EQ(0, e->getMark());
 }
 
-TEST(Differ, UnknownTypes) {
+TEST(Differ, UnknownTypes)
+{
     VarBank exp, act;
     exp.setName("t");
     exp["==u"] = 1;
@@ -217,7 +246,8 @@ TEST(Differ, UnknownTypes) {
     EXPECT_EQ(0, r.result);
 }
 
-TEST(Differ, ClosedOutputStillComputesResult) {
+TEST(Differ, ClosedOutputStillComputesResult)
+{
     VarBank exp, act;
     exp["==q"] = 1;
     FileGate closed;

@@ -6,7 +6,8 @@
 
 #include "StoreTestUtil.h"
 
-TEST(FileGate, AppendsToExistingFile) {
+TEST(FileGate, AppendsToExistingFile)
+{
     TempFile f("append");
     f.write("old\n");
     FileGate g;
@@ -19,21 +20,25 @@ TEST(FileGate, AppendsToExistingFile) {
     EXPECT_EQ("old\n52.500000\n!", f.read());
 }
 
-TEST(FileGate, ReadsEveryByteValue) {
+TEST(FileGate, ReadsEveryByteValue)
+{
     TempFile f("bytes");
     std::string all;
-    for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
+    for (int i = 0; i < 256; ++i)
+        all.push_back(static_cast<char>(i));
     f.write(all + "\xFF");
     FileGate g;
     ASSERT_EQ(1, g.openIn(f.path()));
     EXPECT_STREQ(f.path(), g.getInFileName());
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(i, g.getChar());
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(i, g.getChar());
     EXPECT_EQ(255, g.getChar());
     EXPECT_EQ(-1, g.getChar());
     EXPECT_EQ(-1, g.getChar());
 }
 
-TEST(FileGate, ClosedSidesAreHarmless) {
+TEST(FileGate, ClosedSidesAreHarmless)
+{
     FileGate g;
     EXPECT_EQ(-1, g.getChar());
     g << "x" << 1 << 1.0;
@@ -45,7 +50,8 @@ TEST(FileGate, ClosedSidesAreHarmless) {
     EXPECT_STREQ("", g.getOutFileName());
 }
 
-TEST(FileGate, FailedOpensLeaveSideClosed) {
+TEST(FileGate, FailedOpensLeaveSideClosed)
+{
     TempFile good("good");
     good.write("a");
     FileGate g;
@@ -59,7 +65,8 @@ TEST(FileGate, FailedOpensLeaveSideClosed) {
     EXPECT_EQ(0, g.openOut(nullptr));
 }
 
-TEST(FileGate, NameLengthLimit) {
+TEST(FileGate, NameLengthLimit)
+{
     // 255 characters fit; 256 are refused without opening anything.
     std::string dir = "/tmp/";
     std::string fits = dir + std::string(255 - dir.size(), 'f');
@@ -80,7 +87,8 @@ TEST(FileGate, NameLengthLimit) {
     EXPECT_EQ(0, g.openOut(huge.c_str()));
 }
 
-TEST(FileGate, ReopenClosesPrevious) {
+TEST(FileGate, ReopenClosesPrevious)
+{
     TempFile a("a"), b("b");
     FileGate g;
     g.openOut(a.path());
@@ -94,7 +102,8 @@ TEST(FileGate, ReopenClosesPrevious) {
 
 // A held output looks closed to every writer, is on disk, and is picked up
 // again only while its name still leads to the same file.
-TEST(FileGate, HeldOutputLooksClosedAndIsFlushed) {
+TEST(FileGate, HeldOutputLooksClosedAndIsFlushed)
+{
     TempFile f("held");
     FileGate g;
     ASSERT_EQ(1, g.openOut(f.path()));
@@ -111,7 +120,8 @@ TEST(FileGate, HeldOutputLooksClosedAndIsFlushed) {
     EXPECT_EQ("one\ntwo\n", f.read());
 }
 
-TEST(FileGate, HeldOutputIsReopenedWhenItsFileWasRemoved) {
+TEST(FileGate, HeldOutputIsReopenedWhenItsFileWasRemoved)
+{
     TempFile a("held_a"), b("held_b"), moved("held_moved");
     const struct {
         const char* what;
@@ -121,10 +131,17 @@ TEST(FileGate, HeldOutputIsReopenedWhenItsFileWasRemoved) {
     } cases[] = {
         {"unchanged", [](const TempFile&, const TempFile&) {}, "early\nlate\n", ""},
         {"removed", [](const TempFile& a, const TempFile&) { std::remove(a.path()); }, "late\n", ""},
-        {"replaced", [](const TempFile& a, const TempFile&) { std::remove(a.path()); a.write("new\n"); },
-         "new\nlate\n", ""},
+        {"replaced",
+         [](const TempFile& a, const TempFile&) {
+             std::remove(a.path());
+             a.write("new\n");
+         },
+         "new\nlate\n",
+         ""},
         // A renamed file is still the open one: the text stays together.
-        {"renamed", [](const TempFile& a, const TempFile& m) { std::rename(a.path(), m.path()); }, "",
+        {"renamed",
+         [](const TempFile& a, const TempFile& m) { std::rename(a.path(), m.path()); },
+         "",
          "early\nlate\n"},
     };
     for (const auto& c : cases) {

@@ -11,32 +11,39 @@
 #include "StoreTestUtil.h"
 
 namespace {
-int blockCount() {
+int blockCount()
+{
     int n = 0;
-    for (StoreEl* b = StoreEl::list; b; b = b->getNext()) ++n;
+    for (StoreEl* b = StoreEl::list; b; b = b->getNext())
+        ++n;
     return n;
 }
 }
 
-TEST(StoreEl, NameStorageByLength) {
-    struct { size_t len; bool inlineName; } cases[] = {{0, true}, {39, true}, {40, false},
-                                                      {507, false}, {508, false}, {700, false}};
+TEST(StoreEl, NameStorageByLength)
+{
+    struct {
+        size_t len;
+        bool inlineName;
+    } cases[] = {{0, true}, {39, true}, {40, false}, {507, false}, {508, false}, {700, false}};
     for (auto& c : cases) {
         std::string n(c.len, 'n');
         StoreEl* e = new StoreEl(n.c_str(), 7);
         ASSERT_NE(nullptr, e);
         EXPECT_EQ(n, e->getName()) << c.len;
-        bool inl = reinterpret_cast<char*>(e) < e->getName() &&
-                   e->getName() < reinterpret_cast<char*>(e + 1);
+        bool inl = reinterpret_cast<char*>(e) < e->getName() && e->getName() < reinterpret_cast<char*>(e + 1);
         EXPECT_EQ(c.inlineName, inl) << c.len;
         EXPECT_EQ(7, *static_cast<int*>(e->getData()));
         delete e;
     }
 }
 
-TEST(StoreEl, StringStorageByLength) {
-    struct { size_t len; int cap; } cases[] = {{0, 40}, {38, 40}, {39, 40}, {100, 101},
-                                               {507, 508}, {508, 509}, {600, 601}};
+TEST(StoreEl, StringStorageByLength)
+{
+    struct {
+        size_t len;
+        int cap;
+    } cases[] = {{0, 40}, {38, 40}, {39, 40}, {100, 101}, {507, 508}, {508, 509}, {600, 601}};
     for (auto& c : cases) {
         std::string v(c.len, 'v');
         v[c.len ? c.len - 1 : 0] = c.len ? 'z' : '\0';
@@ -48,20 +55,23 @@ TEST(StoreEl, StringStorageByLength) {
     }
 }
 
-TEST(StoreEl, FortyCharacterNameTakesSixtyFourByteBlock) {
+TEST(StoreEl, FortyCharacterNameTakesSixtyFourByteBlock)
+{
     std::string n(40, 'k');
     StoreEl e(n.c_str(), 1.5);
     EXPECT_EQ(6, static_cast<unsigned char>(e.getName()[-4]) & 0x7F);
     EXPECT_EQ(1.5, *static_cast<double*>(e.getData()));
 }
 
-TEST(StoreEl, NullStringIsEmpty) {
+TEST(StoreEl, NullStringIsEmpty)
+{
     StoreEl e("x", static_cast<const char*>(nullptr));
     EXPECT_STREQ("", static_cast<char*>(e.getData()));
     EXPECT_EQ(40, e.getLen());
 }
 
-TEST(StoreEl, SetStringGrowsAndKeepsCapacity) {
+TEST(StoreEl, SetStringGrowsAndKeepsCapacity)
+{
     StoreEl e("x", "ab");
     EXPECT_EQ(1, e.setString(std::string(100, 'q').c_str()));
     EXPECT_EQ(101, e.getLen());
@@ -78,7 +88,8 @@ TEST(StoreEl, SetStringGrowsAndKeepsCapacity) {
     EXPECT_EQ(9, *static_cast<int*>(e.getData()));
 }
 
-TEST(StoreEl, SetDataIgnoresNullAndReplacesBlock) {
+TEST(StoreEl, SetDataIgnoresNullAndReplacesBlock)
+{
     StoreEl e("x", std::string(50, 'a').c_str());
     void* old = e.getData();
     e.setData(nullptr, 10);
@@ -91,7 +102,8 @@ TEST(StoreEl, SetDataIgnoresNullAndReplacesBlock) {
 
 // Copies and assignments go through one switch; a slip in one type (an int
 // read as a double, a long string cut to its capacity) shows here.
-TEST(StoreEl, CopyAndAssignKeepTypeAndValue) {
+TEST(StoreEl, CopyAndAssignKeepTypeAndValue)
+{
     const std::string longText(600, 'w');
     StoreEl fromInt("i", -7), fromDouble("d", 2.25), fromText("t", longText.c_str());
     for (const StoreEl* src : {&fromInt, &fromDouble, &fromText}) {
@@ -112,7 +124,8 @@ TEST(StoreEl, CopyAndAssignKeepTypeAndValue) {
     }
 }
 
-TEST(StoreEl, UnknownTypeIsNeitherCopiedNorAssigned) {
+TEST(StoreEl, UnknownTypeIsNeitherCopiedNorAssigned)
+{
     StoreEl odd("o", 5), target("x", 9);
     odd.setType(7);
     EXPECT_EQ(nullptr, StoreEl::copyOf("c", odd));
@@ -122,7 +135,8 @@ TEST(StoreEl, UnknownTypeIsNeitherCopiedNorAssigned) {
 }
 
 // The report shows "(0x..)" outputs in hexadecimal, the trace does not.
-TEST(StoreEl, WriteLineByHexRule) {
+TEST(StoreEl, WriteLineByHexRule)
+{
     struct {
         const char* name;
         int value;
@@ -155,7 +169,8 @@ TEST(StoreEl, WriteLineByHexRule) {
     EXPECT_EQ("    0xs = \"a\"b\"\nunknown type: u\n", f.read());
 }
 
-TEST(StoreElPool, ReusesLastReleasedFirst) {
+TEST(StoreElPool, ReusesLastReleasedFirst)
+{
     ASSERT_EQ(0, StoreEl::ctr);
     StoreEl* a = new StoreEl("a", 1);
     StoreEl* b = new StoreEl("b", 2);
@@ -169,21 +184,25 @@ TEST(StoreElPool, ReusesLastReleasedFirst) {
     EXPECT_EQ(c + 1, new StoreEl("f", 6));  // then the fresh position again
     EXPECT_EQ(4, StoreEl::ctr);
     // Release everything: the pool gives its blocks back.
-    for (StoreEl* p : {a, b, c, c + 1}) delete p;
+    for (StoreEl* p : {a, b, c, c + 1})
+        delete p;
     EXPECT_EQ(0, StoreEl::ctr);
     EXPECT_EQ(nullptr, StoreEl::list);
     EXPECT_EQ(nullptr, StoreEl::start);
     EXPECT_EQ(nullptr, StoreEl::end);
 }
 
-TEST(StoreElPool, NinetyNineRecordsPerBlock) {
+TEST(StoreElPool, NinetyNineRecordsPerBlock)
+{
     ASSERT_EQ(0, StoreEl::ctr);
     std::vector<StoreEl*> recs;
-    for (int i = 0; i < 99; ++i) recs.push_back(new StoreEl("r", i));
+    for (int i = 0; i < 99; ++i)
+        recs.push_back(new StoreEl("r", i));
     EXPECT_EQ(1, blockCount());
     recs.push_back(new StoreEl("r", 99));
     EXPECT_EQ(2, blockCount());
-    for (StoreEl* r : recs) delete r;
+    for (StoreEl* r : recs)
+        delete r;
     EXPECT_EQ(0, blockCount());
     StoreEl* again = new StoreEl("again", 0);
     EXPECT_EQ(1, blockCount());
@@ -191,14 +210,17 @@ TEST(StoreElPool, NinetyNineRecordsPerBlock) {
     delete again;
 }
 
-TEST(StoreElPool, LongBlocksAreReturned) {
+TEST(StoreElPool, LongBlocksAreReturned)
+{
     // Names and values of every size are released without disturbing
     // StringMem: afterwards a whole arena is free again.
     {
         std::vector<StoreEl*> recs;
         for (int len : {40, 100, 300, 507, 508, 1000})
             recs.push_back(new StoreEl(std::string(len, 'n').c_str(), std::string(len, 'v').c_str()));
-        for (StoreEl* r : recs) delete r;
+        for (StoreEl* r : recs)
+            delete r;
     }
-    for (int k = 0; k < 9; ++k) EXPECT_EQ(nullptr, StringMem.getList(k)) << k;
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(nullptr, StringMem.getList(k)) << k;
 }

@@ -31,7 +31,8 @@ class CaptureIO {
 public:
     CaptureIO() : file_("io") { Parse::getIO().openOut(file_.path()); }
     ~CaptureIO() { Parse::getIO().closeOut(); }
-    std::string text() {
+    std::string text()
+    {
         Parse::getIO().closeOut();
         std::string s = file_.read();
         std::remove(file_.path());

@@ -15,8 +15,10 @@ namespace {
 // StringMem's teardown included.
 struct LateBank {
     VarBank* bank = nullptr;
-    ~LateBank() {
-        if (!bank) return;
+    ~LateBank()
+    {
+        if (!bank)
+            return;
         int open = stringMemOpen();
         delete bank;
         _exit(open == 0 ? 0 : 3);
@@ -25,7 +27,8 @@ struct LateBank {
 LateBank late __attribute__((init_priority(101)));
 }
 
-TEST(StringMemTeardown, LateBankIsReleasedAfterStringMemCloses) {
+TEST(StringMemTeardown, LateBankIsReleasedAfterStringMemCloses)
+{
     EXPECT_EXIT(
         {
             late.bank = new VarBank;
@@ -37,13 +40,16 @@ TEST(StringMemTeardown, LateBankIsReleasedAfterStringMemCloses) {
             b["huge"] = std::string(900, 'h').c_str();
             std::exit(0);
         },
-        ::testing::ExitedWithCode(0), "");
+        ::testing::ExitedWithCode(0),
+        "");
 }
 
-TEST(StringMemTeardown, OpenWhileRunning) {
+TEST(StringMemTeardown, OpenWhileRunning)
+{
     EXPECT_EQ(1, stringMemOpen());
     char* p = StoreEl::allocBlock(100);
     ASSERT_NE(nullptr, p);
     StoreEl::releaseBlock(p, 100);
-    for (int k = 0; k < 9; ++k) EXPECT_EQ(nullptr, StringMem.getList(k));
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(nullptr, StringMem.getList(k));
 }

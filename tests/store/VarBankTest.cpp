@@ -10,15 +10,18 @@
 #include "VarBank.h"
 
 namespace {
-std::vector<std::string> names(const VarBank& b) {
+std::vector<std::string> names(const VarBank& b)
+{
     std::vector<std::string> out;
-    for (StoreEl* e = b.getData(nullptr); e; e = e->getNext()) out.push_back(e->getName());
+    for (StoreEl* e = b.getData(nullptr); e; e = e->getNext())
+        out.push_back(e->getName());
     return out;
 }
 typedef std::vector<std::string> Names;
 }
 
-TEST(VarBank, NewBank) {
+TEST(VarBank, NewBank)
+{
     VarBank b;
     EXPECT_STREQ("VarBank", b.getName());
     EXPECT_EQ(nullptr, b.getData(nullptr));
@@ -28,7 +31,8 @@ TEST(VarBank, NewBank) {
     EXPECT_EQ(0, b.hasPrefix("x"));
 }
 
-TEST(VarBank, AssignmentOverwritesInPlace) {
+TEST(VarBank, AssignmentOverwritesInPlace)
+{
     VarBank b;
     StoreCv x = b["x"];
     x = 5;
@@ -48,7 +52,8 @@ TEST(VarBank, AssignmentOverwritesInPlace) {
     EXPECT_EQ(Names{"x"}, names(b));
 }
 
-TEST(VarBank, ReadsOfMissingNames) {
+TEST(VarBank, ReadsOfMissingNames)
+{
     VarBank b;
     StoreCv m = b["missing"];
     EXPECT_EQ(0, m.getType());
@@ -57,28 +62,38 @@ TEST(VarBank, ReadsOfMissingNames) {
     EXPECT_STREQ("", static_cast<char*>(m));
 }
 
-TEST(VarBank, MemberAndItemNames) {
+TEST(VarBank, MemberAndItemNames)
+{
     VarBank b;
-    struct { StoreCv cv; const char* name; } cases[] = {
-        {b["p"]["q"], "p.q"}, {b["a"][2], "a[2]"}, {b["a"][-1], "a[-1]"},
-        {b["t"][0]["x"], "t[0].x"}, {b["p"][static_cast<const char*>(nullptr)], "p"}};
+    struct {
+        StoreCv cv;
+        const char* name;
+    } cases[] = {{b["p"]["q"], "p.q"},
+                 {b["a"][2], "a[2]"},
+                 {b["a"][-1], "a[-1]"},
+                 {b["t"][0]["x"], "t[0].x"},
+                 {b["p"][static_cast<const char*>(nullptr)], "p"}};
     for (auto& c : cases) {
         EXPECT_STREQ(c.name, c.cv.getName());
         EXPECT_EQ(&b, c.cv.getData());
     }
 }
 
-TEST(VarBank, InsertionOrderAndLookup) {
+TEST(VarBank, InsertionOrderAndLookup)
+{
     VarBank b;
     const char* ns[] = {"zeta", "alpha", "m[10]", "m[2]", "m", "\xC3\xA9t\xC3\xA9"};
     int i = 0;
-    for (const char* n : ns) b[n] = i++;
+    for (const char* n : ns)
+        b[n] = i++;
     EXPECT_EQ(Names(std::begin(ns), std::end(ns)), names(b));
     i = 0;
-    for (const char* n : ns) EXPECT_EQ(i++, static_cast<int>(b[n])) << n;
+    for (const char* n : ns)
+        EXPECT_EQ(i++, static_cast<int>(b[n])) << n;
 }
 
-TEST(VarBank, LongStringsStoredWhole) {
+TEST(VarBank, LongStringsStoredWhole)
+{
     VarBank b;
     std::string big(600, 'L');
     b["s"] = big.c_str();  // new element
@@ -105,7 +120,8 @@ TEST(VarBank, LongStringsStoredWhole) {
     EXPECT_EQ(big, static_cast<char*>(copy["h.s"]));
 }
 
-TEST(VarBank, CutGroups) {
+TEST(VarBank, CutGroups)
+{
     VarBank b;
     b["t[0].x"] = 1;
     b["t[0].y"] = 2;
@@ -124,7 +140,8 @@ TEST(VarBank, CutGroups) {
     EXPECT_EQ(3, static_cast<int>(out["u[1].x"]));
 }
 
-TEST(VarBank, GroupPrefixBoundaries) {
+TEST(VarBank, GroupPrefixBoundaries)
+{
     VarBank b;
     b["t."] = 1;
     b["t["] = 2;
@@ -141,7 +158,8 @@ TEST(VarBank, GroupPrefixBoundaries) {
     EXPECT_EQ(0, b.hasPrefix(nullptr));
 }
 
-TEST(VarBank, PasteSeparators) {
+TEST(VarBank, PasteSeparators)
+{
     VarBank src;
     src["3]"] = 1;
     src["3].y"] = 2;
@@ -153,7 +171,8 @@ TEST(VarBank, PasteSeparators) {
     EXPECT_EQ(Names({"a[3]", "a[3].y", "a.x", "a.0x1f", "a.0X2"}), names(dst));
 }
 
-TEST(VarBank, PasteOverwritesOnlyWhenPrefixExisted) {
+TEST(VarBank, PasteOverwritesOnlyWhenPrefixExisted)
+{
     VarBank dst;
     dst["a.x"] = 1;
     VarBank src;
@@ -165,7 +184,8 @@ TEST(VarBank, PasteOverwritesOnlyWhenPrefixExisted) {
     EXPECT_EQ(2.5, static_cast<double>(dst["a.y"]));
 }
 
-TEST(VarBank, PasteIntoOwnBankTerminates) {
+TEST(VarBank, PasteIntoOwnBankTerminates)
+{
     VarBank b;
     b["x"] = 1;
     b["y"] = 2;
@@ -173,7 +193,8 @@ TEST(VarBank, PasteIntoOwnBankTerminates) {
     EXPECT_EQ(Names({"x", "y", "a.x", "a.y"}), names(b));
 }
 
-TEST(VarBank, HandleCopiesValueOrGroup) {
+TEST(VarBank, HandleCopiesValueOrGroup)
+{
     VarBank b;
     b["n"] = 4;
     b["d"] = 1.25;
@@ -197,7 +218,8 @@ TEST(VarBank, HandleCopiesValueOrGroup) {
     EXPECT_EQ(before, names(b).size());
 }
 
-TEST(VarBank, BankCopy) {
+TEST(VarBank, BankCopy)
+{
     VarBank a;
     a.setName("src");
     a["z"] = 1;
@@ -216,7 +238,8 @@ TEST(VarBank, BankCopy) {
     EXPECT_STREQ("src", c.getName());
 }
 
-TEST(VarBank, SixteenBitStrings) {
+TEST(VarBank, SixteenBitStrings)
+{
     VarBank b;
     const unsigned short hi[] = {'h', 0x169, 'i', 0x0100, 'x', 0};
     b["w"] = hi;
@@ -229,7 +252,8 @@ TEST(VarBank, SixteenBitStrings) {
     EXPECT_EQ(std::string(499, 'w'), static_cast<char*>(b["l"]));
 }
 
-TEST(VarBank, NameTruncation) {
+TEST(VarBank, NameTruncation)
+{
     CaptureIO io;
     VarBank b;
     std::string n600(600, 'n');
@@ -254,7 +278,8 @@ TEST(VarBank, NameTruncation) {
     EXPECT_EQ("\nname truncated: " + n498 + "[12]\n", io.text());
 }
 
-TEST(VarBank, PastedNamesAreTruncated) {
+TEST(VarBank, PastedNamesAreTruncated)
+{
     CaptureIO io;
     VarBank src;
     std::string n490(490, 'p');
@@ -265,7 +290,8 @@ TEST(VarBank, PastedNamesAreTruncated) {
     EXPECT_EQ("\nname truncated: " + n490 + ".abcdefghijklmnop\n", io.text());
 }
 
-TEST(VarBank, UnknownTypesAreReported) {
+TEST(VarBank, UnknownTypesAreReported)
+{
     CaptureIO io;
     VarBank src;
     src["g.a"] = 1;
@@ -285,15 +311,18 @@ TEST(VarBank, UnknownTypesAreReported) {
     EXPECT_EQ("\nStoreCv::operator= unknown type\n", io.text());
 }
 
-TEST(VarBank, ManyNamesThroughHandlesAndAppElem) {
+TEST(VarBank, ManyNamesThroughHandlesAndAppElem)
+{
     // Handles insert at the spot their lookup found; appElem descends again.
     // Both must leave one consistent index.
     VarBank b;
     for (int i = 0; i < 3000; ++i) {
         int k = (i * 7919) % 3000;
         std::string n = "v" + std::to_string(k / 10) + ".x[" + std::to_string(k % 10) + "]";
-        if (i % 2) b[n.c_str()] = k;
-        else b.appElem(new StoreEl(n.c_str(), k));
+        if (i % 2)
+            b[n.c_str()] = k;
+        else
+            b.appElem(new StoreEl(n.c_str(), k));
     }
     for (int k = 0; k < 3000; ++k) {
         std::string n = "v" + std::to_string(k / 10) + ".x[" + std::to_string(k % 10) + "]";
