@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "GrcBase.h"
 #include "Parse.h"
@@ -41,21 +42,57 @@ std::string selectorOf()
     return selector;
 }
 
-// The run uses the text being edited: the file on disk steps aside as
-// "<script>_" and comes back afterwards, so the disk copy is unchanged. A
-// script that was not on disk leaves no file behind.
-void runEditedScript(const char* path, const char* selector)
+// The whole file, byte for byte; 0 when it cannot be read.
+int readWhole(const char* path, std::string& bytes)
 {
-    std::string aside = std::string(path) + "_";
-    int movedAside = std::rename(path, aside.c_str()) == 0;
+    FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return 0;
+    char block[kBlock];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        bytes.append(block, got);
+    std::fclose(file);
+    return 1;
+}
+
+void writeWhole(const char* path, const std::string& bytes)
+{
+    FILE* file = std::fopen(path, "wb");
+    if (!file)
+        return;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+void saveEditorText(const char* path)
+{
     char* text = XmTextGetString(viewer.intext);
     if (text)
         writeScript(path, text);
     XtFree(text);
+}
+
+// The run uses the text being edited: the file on disk steps aside as
+// "<script>_" and comes back afterwards, so the disk copy is unchanged. A
+// script that was not on disk leaves no file behind. When a "<script>_" of
+// the user's own is there, it is not overwritten: the disk copy is kept in
+// memory instead and written back.
+void runEditedScript(const char* path, const char* selector)
+{
+    std::string aside = std::string(path) + "_";
+    std::string original;
+    int existed = access(path, F_OK) == 0;
+    int asideTaken = access(aside.c_str(), F_OK) == 0;
+    int kept = existed && asideTaken && readWhole(path, original);
+    int movedAside = existed && !asideTaken && std::rename(path, aside.c_str()) == 0;
+    saveEditorText(path);
     Parse::parseLoop(path, selector, testStartsHere);
     if (movedAside)
         std::rename(aside.c_str(), path);
-    else
+    else if (kept)
+        writeWhole(path, original);
+    else if (!existed)
         std::remove(path);
 }
 
@@ -107,7 +144,9 @@ void showOutcome(const RunOutcome& outcome, const std::string& selector)
     }
     if (outcome.errorLine != 0 && outcome.errorPos != -1) {
         XmTextShowPosition(viewer.intext, outcome.errorPos);
-        XmTextSetSelection(viewer.intext, outcome.errorPos, outcome.errorPos + 1,
+        XmTextSetSelection(viewer.intext,
+                           outcome.errorPos,
+                           outcome.errorPos + 1,
                            XtLastTimestampProcessed(XtDisplay(viewer.intext)));
     }
     XmTextSetInsertionPosition(viewer.outtext, 0);

@@ -130,6 +130,19 @@ TEST_F(ViewerTest, RunShowsTheResultLogAndLeavesTheScriptFileAlone)
     EXPECT_FALSE(std::filesystem::exists("in.txt_"));
 }
 
+// A "<script>_" of the user's own survives the run, and so does the script.
+TEST_F(ViewerTest, RunKeepsAnExistingUnderscoreFile)
+{
+    ASSERT_EQ(writeFile("in.txt", "disk\r\n"), 1);
+    ASSERT_EQ(writeFile("in.txt_", "mine"), 1);
+    setText(find("form.inname"), "in.txt");
+    setText(find("*intext"), "resultfile \"r.txt\"\nzemtst { v = 1 }");
+    press("form.Run");
+    EXPECT_EQ(text(find("form.outname")), "r.txt");
+    EXPECT_EQ(readFile("in.txt_"), "mine");
+    EXPECT_EQ(readFile("in.txt"), "disk\r\n");
+}
+
 TEST_F(ViewerTest, RunSelectsTheCharacterOfAScriptError)
 {
     setText(find("form.inname"), "bad.txt");
