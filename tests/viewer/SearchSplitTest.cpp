@@ -20,9 +20,15 @@ TEST_F(ViewerTest, SearchMovesFromMatchToMatchAndStopsAtTheEdges)
         int selected;  // -1: nothing selected
         int cursor;
     } cases[] = {
-        {"abc", 0, "form.>>", 4, 4},   {"abc", 4, "form.>>", 8, 8}, {"abc", 8, "form.>>", -1, 11},
-        {"abc", 8, "form.<<", 4, 4},   {"abc", 4, "form.<<", 0, 0}, {"abc", 0, "form.<<", -1, 0},
-        {"ABC", 0, "form.>>", -1, 11}, {"", 4, "form.<<", -1, 0},   {"c a", 11, "form.<<", 6, 6},
+        {"abc", 0, "form.>>", 4, 4},
+        {"abc", 4, "form.>>", 8, 8},
+        {"abc", 8, "form.>>", -1, 11},
+        {"abc", 8, "form.<<", 4, 4},
+        {"abc", 4, "form.<<", 0, 0},
+        {"abc", 0, "form.<<", -1, 0},
+        {"ABC", 0, "form.>>", -1, 11},
+        {"", 4, "form.<<", -1, 0},
+        {"c a", 11, "form.<<", 6, 6},
     };
     Widget editor = find("*intext");
     XtCallCallbacks(editor, XmNfocusCallback, nullptr);
@@ -84,6 +90,59 @@ TEST_F(ViewerTest, MovingTheScaleMovesBothPanes)
     EXPECT_EQ(right, expectRight);
     EXPECT_EQ(left, expectLeft);
     EXPECT_EQ(left - right, 20);
+}
+
+}
+
+namespace {
+
+// Pointer and key events made here and handed to the widgets' own actions,
+// as their translations do for events from the server.
+void sendButton(Widget widget)
+{
+    XEvent event = {};
+    event.xbutton.display = XtDisplay(widget);
+    event.xbutton.window = XtWindow(widget);
+    event.xbutton.button = Button1;
+    event.xbutton.x = event.xbutton.y = 5;
+    event.xbutton.same_screen = True;
+    event.type = ButtonPress;
+    XtCallActionProc(widget, "ArmAndActivate", &event, nullptr, 0);
+}
+
+void sendKeys(Widget widget, const char* keys)
+{
+    Display* display = XtDisplay(widget);
+    XEvent event = {};
+    event.type = KeyPress;
+    event.xkey.display = display;
+    event.xkey.window = XtWindow(widget);
+    event.xkey.same_screen = True;
+    for (const char* k = keys; *k; ++k) {
+        char name[2] = {*k, 0};
+        event.xkey.keycode = XKeysymToKeycode(display, XStringToKeysym(name));
+        XtCallActionProc(widget, "self-insert", &event, nullptr, 0);
+    }
+}
+
+// Typed into the search field and pressed with the pointer, through the
+// widgets' own actions.
+TEST_F(ViewerTest, TypedSearchAndPressedButtonSelectTheMatch)
+{
+    Widget editor = find("*intext");
+    XtCallCallbacks(editor, XmNfocusCallback, nullptr);
+    setText(editor, "one two one");
+    XmTextSetInsertionPosition(editor, 0);
+    setText(find("form.search"), "");
+    sendKeys(find("form.search"), "one");
+    settle();
+    EXPECT_EQ(text(find("form.search")), "one");
+    sendButton(find("form.>>"));
+    settle();
+    XmTextPosition left = -1, right = -1;
+    ASSERT_TRUE(XmTextGetSelectionPosition(editor, &left, &right));
+    EXPECT_EQ(left, 8);
+    EXPECT_EQ(right, 11);
 }
 
 }
