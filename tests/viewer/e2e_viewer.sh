@@ -42,11 +42,12 @@ vpid=$!
 
 win=""
 for i in $(seq 50); do
-  win=$(xdotool search --name "ZemViewer 1.56B" 2>/dev/null | head -1)
+  win=$(xdotool search --onlyvisible --name "ZemViewer 1.56B" 2>/dev/null | head -1)
   [ -n "$win" ] && break
   sleep 0.1
 done
 [ -n "$win" ] || fail "no viewer window"
+sleep 0.3
 
 # The bottom buttons of the 800 x 600 window: ReRead, Save, Run.
 click() { xdotool mousemove --window "$win" "$1" 583 click 1; sleep 0.3; }
