@@ -12,9 +12,11 @@
 
 #include <cstdlib>
 
+#include "GraphicPane.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "PlotSink.h"
+#include "SettingsDialogs.h"
 
 namespace {
 
@@ -84,13 +86,7 @@ void clearLogPressed(Widget, XtPointer, XtPointer) { clearLog(); }
 void runPressed(Widget, XtPointer, XtPointer) { runScript(); }
 
 // The picture is painted over the pane after the button's own redisplay.
-void runDisarmed(Widget, XtPointer, XtPointer)
-{
-    if (viewer.graphicMode) {
-        GrcBase::execList();
-        _finalize();
-    }
-}
+void runDisarmed(Widget, XtPointer, XtPointer) { redrawPane(); }
 
 void searchBack(Widget, XtPointer, XtPointer) { searchPane(0); }
 
@@ -106,6 +102,7 @@ void editorFocused(Widget, XtPointer, XtPointer)
 {
     viewer.focused = viewer.intext;
     viewer.other = viewer.outtext;
+    installPaneHandlers(viewer.outtext);
 }
 
 void scriptModified(Widget, XtPointer, XtPointer) { viewer.scriptChanged = 1; }
@@ -113,8 +110,8 @@ void scriptModified(Widget, XtPointer, XtPointer) { viewer.scriptChanged = 1; }
 Widget scrolledText(Widget form, const char* name, int editable, int left, int right)
 {
     Widget text = XmCreateScrolledText(form, const_cast<char*>(name), nullptr, 0);
-    XtVaSetValues(text, XmNeditMode, XmMULTI_LINE_EDIT, XmNeditable, editable, XmNhighlightThickness, 0,
-                  nullptr);
+    XtVaSetValues(
+        text, XmNeditMode, XmMULTI_LINE_EDIT, XmNeditable, editable, XmNhighlightThickness, 0, nullptr);
     Widget window = XtParent(text);
     topOfForm(window, 85);
     XtVaSetValues(window, XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 35, nullptr);
@@ -127,9 +124,18 @@ Widget scrolledText(Widget form, const char* name, int editable, int left, int r
 // showing a cursor.
 Widget messageField(Widget form, const char* name, int left, int right)
 {
-    Widget text =
-        XtVaCreateManagedWidget(name, xmTextWidgetClass, form, XmNeditMode, XmMULTI_LINE_EDIT, XmNeditable,
-                                False, XmNcursorPositionVisible, False, XmNhighlightThickness, 0, nullptr);
+    Widget text = XtVaCreateManagedWidget(name,
+                                          xmTextWidgetClass,
+                                          form,
+                                          XmNeditMode,
+                                          XmMULTI_LINE_EDIT,
+                                          XmNeditable,
+                                          False,
+                                          XmNcursorPositionVisible,
+                                          False,
+                                          XmNhighlightThickness,
+                                          0,
+                                          nullptr);
     topOfForm(text, 35);
     leftRight(text, left, right);
     return text;
@@ -168,8 +174,8 @@ Widget pulldown(Widget parent, const char* name)
 
 Widget cascade(Widget parent, const char* name, Widget menu)
 {
-    return XtVaCreateManagedWidget(name, xmCascadeButtonWidgetClass, parent, XmNsubMenuId, menu,
-                                   XmNhighlightThickness, 0, nullptr);
+    return XtVaCreateManagedWidget(
+        name, xmCascadeButtonWidgetClass, parent, XmNsubMenuId, menu, XmNhighlightThickness, 0, nullptr);
 }
 
 void buildMenus(Widget bar)
@@ -180,11 +186,11 @@ void buildMenus(Widget bar)
     XtAddCallback(pushButton(file, "SaveAs", nullptr), XmNactivateCallback, PickBox::fdfunc, &viewer.saveBox);
     pushButton(file, "Exit", exitViewer);
     Widget settings = pulldown(bar, "editmenu");
-    pushButton(settings, "Trace  ...", nullptr);
-    pushButton(settings, "Remote ...", nullptr);
+    pushButton(settings, "Trace  ...", openTraceSettings);
+    pushButton(settings, "Remote ...", openRemoteSettings);
     Widget output = pulldown(settings, "output");
-    pushButton(output, "TextLog", nullptr);
-    pushButton(output, "Graphic", nullptr);
+    pushButton(output, "TextLog", textLogItem);
+    pushButton(output, "Graphic", graphicItem);
     viewer.showCascade = cascade(settings, "Show (Textlog)", output);
     XtVaSetValues(viewer.showCascade, XmNlabelString, viewer.showTextlog, nullptr);
     cascade(bar, "File  ", file);
@@ -201,9 +207,22 @@ Widget bottomButton(Widget form, const char* name, XtCallbackProc activate, int 
 
 void buildSplitter(Widget form)
 {
-    viewer.scale = XtVaCreateManagedWidget("Scale", xmScaleWidgetClass, form, XmNorientation, XmHORIZONTAL,
-                                           XmNprocessingDirection, XmMAX_ON_RIGHT, XmNminimum, 0, XmNmaximum,
-                                           1000, XmNvalue, 500, XmNhighlightThickness, 0, nullptr);
+    viewer.scale = XtVaCreateManagedWidget("Scale",
+                                           xmScaleWidgetClass,
+                                           form,
+                                           XmNorientation,
+                                           XmHORIZONTAL,
+                                           XmNprocessingDirection,
+                                           XmMAX_ON_RIGHT,
+                                           XmNminimum,
+                                           0,
+                                           XmNmaximum,
+                                           1000,
+                                           XmNvalue,
+                                           500,
+                                           XmNhighlightThickness,
+                                           0,
+                                           nullptr);
     topOfForm(viewer.scale, 65);
     leftRight(viewer.scale, 10, 990);
     XtAddCallback(viewer.scale, XmNvalueChangedCallback, splitterMoved, nullptr);
@@ -235,6 +254,7 @@ void buildMainWindow(Widget shell)
     XtAddCallback(viewer.intext, XmNmodifyVerifyCallback, scriptModified, nullptr);
     viewer.focused = viewer.intext;
     viewer.other = viewer.outtext;
+    installPaneHandlers(viewer.outtext);
 }
 
 void clearLog()

@@ -13,19 +13,12 @@
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
+#include "RemoteSession.h"
 #include "ZemCall.h"
 
 namespace {
 
 const int kBlock = 5000;
-
-// What a run leaves for the viewer to show.
-struct RunOutcome {
-    std::string resultFile;
-    std::string errorText;
-    int errorLine = 0;
-    int errorPos = -1;
-};
 
 // The selected test, as the text of the selection, "0" and the selection's
 // start; empty when nothing is selected or a generated script runs.
@@ -182,11 +175,17 @@ void runScript()
     std::string selector = selectorOf();
     ParseOut::setTraceDepth(viewer.traceDepth);
     ParseOut::setTraceRoot(viewer.traceRoot);
-    if (!ZemCall::getFunc(nullptr)) {
+    RunOutcome outcome;
+    if (RemoteClient::m_Connected == 1) {
+        runRemotely(path.c_str(), selector, outcome);
+        if (!viewer.graphicMode)
+            Parse::setLastOutFile(outcome.resultFile.c_str());
+    } else if (!ZemCall::getFunc(nullptr)) {
         XmTextSetString(viewer.outname, const_cast<char*>("no server connected"));
         return;
+    } else {
+        outcome = runLocally(path.c_str(), selector.c_str());
     }
-    RunOutcome outcome = runLocally(path.c_str(), selector.c_str());
     showOutcome(outcome, selector);
     keepLog();
 }

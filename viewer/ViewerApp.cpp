@@ -21,6 +21,7 @@
 #include "Parse.h"
 #include "ParseOut.h"
 #include "PlotSink.h"
+#include "RemoteSession.h"
 #include "ZemCall.h"
 
 namespace {
@@ -140,9 +141,10 @@ Widget openViewer(int* argc, char** argv)
     XtSetArg(args[n], XmNheight, 600), n++;
     XtSetArg(args[n], XmNtitle, "ZemViewer 1.56B"), n++;
     XtAppContext app;
-    Widget shell = XtOpenApplication(&app, "ZemViewer", nullptr, 0, argc, argv, fallbackResources,
-                                     applicationShellWidgetClass, args, n);
+    Widget shell = XtOpenApplication(
+        &app, "ZemViewer", nullptr, 0, argc, argv, fallbackResources, applicationShellWidgetClass, args, n);
     XtAppAddActions(app, actions, XtNumber(actions));
+    installPipeHandler();
     buildMainWindow(shell);
     XtRealizeWidget(shell);
     fillCentral(app, shell);

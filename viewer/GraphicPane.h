@@ -1,0 +1,25 @@
+// The log pane's second view: the recorded picture, and the pane as an
+// input device that turns clicks and key presses into generated scripts.
+#ifndef ZEM_GRAPHICPANE_H
+#define ZEM_GRAPHICPANE_H
+
+#include <X11/Intrinsic.h>
+
+// The two views; cascade is the "Show (...)" menu whose label names the
+// view, or null. Switching to the view already shown does nothing.
+void showGraphicView(Widget cascade);
+void showTextView(Widget cascade);
+// Menu callbacks of "Graphic" and "TextLog".
+void graphicItem(Widget, XtPointer cascade, XtPointer);
+void textLogItem(Widget, XtPointer cascade, XtPointer);
+
+// Replays the picture and its frame while the graphic view is shown.
+void redrawPane();
+// Watches the log pane for input and for the changes that need a redraw.
+void installPaneHandlers(Widget pane);
+
+// Writes record into "xin.txt" and runs it at once as a generated script,
+// then redraws; 0 when the file cannot be written (nothing runs).
+int runGenerated(const char* record);
+
+#endif
