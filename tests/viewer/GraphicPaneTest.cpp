@@ -1,0 +1,278 @@
+// The graphic view and the settings dialogs on a private Xvfb: input
+// records from synthesised key and button events, the view switch and the
+// saved log, the picture by its pixels, and what the dialogs show and keep.
+#include "ViewerFixture.h"
+#include "XvfbServer.h"
+
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+#include <Xm/ScrollBar.h>
+#include <Xm/ToggleB.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "GrcDraw.h"
+#include "GraphicPane.h"
+#include "Parse.h"
+#include "SettingsDialogs.h"
+#include "ZemCall.h"
+
+namespace {
+
+using zemtest::readFile;
+using zemtest::writeFile;
+
+const int xvfb = (useXvfbForAllTests(), 0);
+
+int g_ongraphic = 0;
+int g_first = 0;
+int g_second = 0;
+
+// The picture the pane asks for: a red square at (20, 20)..(60, 60).
+void ongraphic()
+{
+    ++g_ongraphic;
+    SetForeground(255, 0, 0);
+    FillRect(20, 20, 60, 60);
+}
+void first() { ++g_first; }
+void second() { ++g_second; }
+
+ZemCall ongraphicCall("ongraphic", ongraphic);
+ZemCall firstCall("first", first);
+ZemCall secondCall("second", second);
+
+class PaneTest : public ViewerTest {
+protected:
+    void TearDown() override
+    {
+        showTextView(viewer.showCascade);
+        ViewerTest::TearDown();
+    }
+    static XEvent eventAt(int type, int x, int y)
+    {
+        XEvent event;
+        std::memset(&event, 0, sizeof event);
+        Display* display = XtDisplay(shell());
+        event.xany.type = type;
+        event.xany.display = display;
+        event.xany.window = XtWindow(viewer.outtext);
+        event.xkey.root = DefaultRootWindow(display);
+        event.xkey.x = x;
+        event.xkey.y = y;
+        event.xkey.same_screen = True;
+        return event;
+    }
+    // A key as the keyboard gives it, shifted where the keysym needs it.
+    static void key(KeySym sym, int x = 5, int y = 6)
+    {
+        XEvent event = eventAt(KeyPress, x, y);
+        Display* display = XtDisplay(shell());
+        event.xkey.keycode = XKeysymToKeycode(display, sym);
+        if (XkbKeycodeToKeysym(display, event.xkey.keycode, 0, 0) != sym)
+            event.xkey.state = ShiftMask;
+        XtDispatchEvent(&event);
+    }
+    static void click(int x, int y, unsigned button)
+    {
+        XEvent event = eventAt(ButtonPress, x, y);
+        event.xbutton.button = button;
+        XtDispatchEvent(&event);
+    }
+    std::string record() { return readFile(m_Dir.file("xin.txt")); }
+    bool noRecord() { return !std::ifstream(m_Dir.file("xin.txt")).good(); }
+    static std::string label(Widget w)
+    {
+        XmString value = nullptr;
+        XtVaGetValues(w, XmNlabelString, &value, nullptr);
+        char* text = nullptr;
+        XmStringGetLtoR(value, XmFONTLIST_DEFAULT_TAG, &text);
+        std::string copy = text ? text : "";
+        XtFree(text);
+        XmStringFree(value);
+        return copy;
+    }
+};
+
+TEST_F(PaneTest, KeysMakeTheirRecordsOnlyInTheGraphicView)
+{
+    struct Case {
+        KeySym sym;
+        const char* key;  // null: no record
+    };
+    const Case cases[] = {
+        {XK_a, "a"},         {XK_quotedbl, "apostrophe"}, {XK_apostrophe, "'"},    {XK_grave, nullptr},
+        {XK_BackSpace, "backspace"}, {XK_Tab, "tab"},     {XK_Return, "return"},   {XK_Escape, "esc"},
+        {XK_Delete, "delete"}, {XK_Up, "up"},             {XK_Down, "down"},       {XK_Left, "left"},
+        {XK_Right, "right"}, {XK_Prior, "pageup"},        {XK_Next, "pagedown"},   {XK_Home, "home"},
+        {XK_End, "end"},     {XK_Insert, "insert"},       {XK_F2, nullptr},        {XK_Shift_L, nullptr},
+    };
+    key(XK_a);
+    EXPECT_TRUE(noRecord()) << "a key in the text view wrote " << record();
+    showGraphicView(viewer.showCascade);
+    for (const Case& c : cases) {
+        std::remove(m_Dir.file("xin.txt").c_str());
+        key(c.sym);
+        if (c.key)
+            EXPECT_EQ(record(), std::string("keypress{x=5 y=6 key=\"") + c.key + "\"}") << c.key;
+        else
+            EXPECT_TRUE(noRecord()) << XKeysymToString(c.sym) << " wrote " << record();
+    }
+    EXPECT_EQ(text(viewer.outname), "X=0005 Y=0006");
+}
+
+TEST_F(PaneTest, ClicksMakeButtonRecordsAndShowThePosition)
+{
+    showGraphicView(viewer.showCascade);
+    click(12, 345, 1);
+    EXPECT_EQ(record(), "buttonpress{x=12 y=345 button=0}");
+    EXPECT_EQ(text(viewer.outname), "X=0012 Y=0345");
+    click(7, 8, 3);
+    EXPECT_EQ(record(), "buttonpress{x=7 y=8 button=2}");
+}
+
+TEST_F(PaneTest, F1SwitchesViewsAndGraphicRunsOngraphicOnce)
+{
+    int before = g_ongraphic;
+    key(XK_F1);
+    EXPECT_EQ(viewer.graphicMode, 1);
+    EXPECT_EQ(label(viewer.showCascade), "Show (Graphic)");
+    showGraphicView(viewer.showCascade);
+    EXPECT_EQ(g_ongraphic, before + 1);
+    EXPECT_EQ(record(), "ongraphic{}");
+    std::remove(m_Dir.file("xin.txt").c_str());
+    key(XK_F1);
+    EXPECT_EQ(viewer.graphicMode, 0);
+    EXPECT_EQ(label(viewer.showCascade), "Show (Textlog)");
+    EXPECT_TRUE(noRecord());
+}
+
+TEST_F(PaneTest, PictureIsPaintedOnThePane)
+{
+    showGraphicView(viewer.showCascade);
+    settle();
+    redrawPane();
+    XImage* image = XGetImage(XtDisplay(shell()), XtWindow(viewer.outtext), 40, 40, 1, 1, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    XColor color;
+    color.pixel = pixel;
+    XQueryColor(XtDisplay(shell()), DefaultColormap(XtDisplay(shell()), 0), &color);
+    EXPECT_EQ(color.red >> 8, 255);
+    EXPECT_EQ(color.green >> 8, 0);
+}
+
+// The log of a Run started in the graphic view goes aside; the text view
+// brings it back, and the generated runs leave it alone.
+TEST_F(PaneTest, RunInGraphicViewKeepsItsLogAside)
+{
+    setText(viewer.inname, "s.txt");
+    setText(viewer.intext, "resultfile \"r.txt\"\nfirst { }\n");
+    press("form.Run");
+    std::string log = text(viewer.outtext);
+    ASSERT_NE(log.find("first"), std::string::npos);
+    showGraphicView(viewer.showCascade);
+    EXPECT_EQ(text(viewer.outtext), "");
+    press("form.Run");
+    EXPECT_EQ(text(viewer.outtext), "");
+    click(1, 1, 1);
+    showTextView(viewer.showCascade);
+    EXPECT_EQ(text(viewer.outtext).find("first"), 0u);
+}
+
+// A selection in the editor runs only the test it names.
+TEST_F(PaneTest, SelectionRunsTheSelectedTest)
+{
+    const std::string script = "resultfile \"r.txt\"\nfirst { }\nsecond { }\n";
+    writeFile(m_Dir.file("s.txt"), script);
+    setText(viewer.inname, "s.txt");
+    setText(viewer.intext, script);
+    XmTextSetSelection(viewer.intext, script.find("second"), script.find("second") + 6, CurrentTime);
+    int firstBefore = g_first, secondBefore = g_second;
+    press("form.Run");
+    EXPECT_EQ(g_first, firstBefore);
+    EXPECT_EQ(g_second, secondBefore + 1);
+    XmTextClearSelection(viewer.intext, CurrentTime);
+}
+
+class DialogTest : public PaneTest {
+protected:
+    static Widget in(const char* name) { return XtNameToWidget(shell(), name); }
+};
+
+TEST_F(DialogTest, TraceSettingsShowAndKeepTheDepth)
+{
+    viewer.traceDepth = 0;
+    openTraceSettings(nullptr, nullptr, nullptr);
+    Widget dialog = traceDialog;
+    ASSERT_NE(dialog, nullptr);
+    openTraceSettings(nullptr, nullptr, nullptr);
+    EXPECT_EQ(traceDialog, dialog) << "a second instance";
+    Widget bar = in("*trdepth");
+    EXPECT_EQ(text(in("*dtext")), "None");
+    XmScrollBarSetValues(bar, 37, 10, 1, 10, True);
+    EXPECT_EQ(text(in("*dtext")), "37");
+    XmScrollBarSetValues(bar, 100, 10, 1, 10, True);
+    EXPECT_EQ(text(in("*dtext")), "Max");
+    setText(in("*trfunc"), "fib");
+    XtCallCallbacks(XtNameToWidget(XtParent(bar), "Apply"), XmNactivateCallback, nullptr);
+    settle();
+    EXPECT_EQ(traceDialog, nullptr);
+    EXPECT_EQ(viewer.traceDepth, 100);
+    EXPECT_STREQ(viewer.traceRoot, "fib");
+    openTraceSettings(nullptr, nullptr, nullptr);
+    ASSERT_NE(traceDialog, nullptr);
+    bar = in("*trdepth");
+    EXPECT_EQ(text(in("*dtext")), "Max");
+    EXPECT_EQ(text(in("*trfunc")), "fib");
+    XmScrollBarSetValues(bar, 37, 10, 1, 10, True);
+    XtCallCallbacks(XtNameToWidget(XtParent(bar), "Close"), XmNactivateCallback, nullptr);
+    settle();
+    EXPECT_EQ(traceDialog, nullptr);
+    EXPECT_EQ(viewer.traceDepth, 100);
+}
+
+TEST_F(DialogTest, RemoteSettingsStatusTextsAndApply)
+{
+    openRemoteSettings(nullptr, nullptr, nullptr);
+    ASSERT_NE(remoteStatus, nullptr);
+    Widget form = XtParent(remoteStatus);
+    Widget toggle = XtNameToWidget(form, "OFF");
+    EXPECT_EQ(text(XtNameToWidget(form, "remhost")), viewer.host);
+    EXPECT_EQ(text(XtNameToWidget(form, "remport")), "6500");
+    EXPECT_EQ(text(remoteStatus), "disconnected");
+    EXPECT_EQ(label(toggle), "Remote OFF");
+    Widget apply = XtNameToWidget(form, "subform.Apply");
+    XtCallCallbacks(apply, XmNactivateCallback, nullptr);
+    EXPECT_EQ(text(remoteStatus), "ignored");
+    struct Case {
+        const char* host;
+        const char* port;
+        const char* status;
+    };
+    // Port 1 on the loopback has no listener.
+    const Case cases[] = {{"", "6500", "no host"}, {"127.0.0.1", "1", "no connect"}};
+    for (const Case& c : cases) {
+        setText(XtNameToWidget(form, "remhost"), c.host);
+        setText(XtNameToWidget(form, "remport"), c.port);
+        XmToggleButtonSetState(toggle, True, True);
+        EXPECT_EQ(label(toggle), "Remote ON ");
+        XtCallCallbacks(apply, XmNactivateCallback, nullptr);
+        EXPECT_EQ(text(remoteStatus), c.status);
+        EXPECT_FALSE(XmToggleButtonGetState(toggle));
+        EXPECT_EQ(label(toggle), "Remote OFF");
+    }
+    settle();
+    ASSERT_NE(remoteStatus, nullptr) << "Apply took the dialog down";
+    XtCallCallbacks(XtNameToWidget(form, "Close"), XmNactivateCallback, nullptr);
+    settle();
+    EXPECT_EQ(remoteStatus, nullptr);
+    openRemoteSettings(nullptr, nullptr, nullptr);
+    ASSERT_NE(remoteStatus, nullptr);
+    EXPECT_EQ(text(XtNameToWidget(XtParent(remoteStatus), "remhost")), "127.0.0.1");
+    EXPECT_EQ(text(XtNameToWidget(XtParent(remoteStatus), "remport")), "1");
+}
+
+}
