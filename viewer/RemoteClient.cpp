@@ -3,6 +3,7 @@
 // read through a buffer, so a run costs the tester's time and little more.
 #include "RemoteClient.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <netdb.h>
@@ -228,10 +229,24 @@ const char* RemoteClient::close()
 
 void RemoteClient::lost() { m_Connected = 0; }
 
+// Between exchanges the tester sends nothing, so anything readable is its
+// end of the connection. A send alone would go through once more, into the
+// kernel's buffer, and the loss would show only a keep-alive later.
+static bool peerClosed(int sock)
+{
+    char byte;
+    ssize_t n = recv(sock, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
 bool RemoteClient::keepAlive()
 {
     if (!m_Connected)
         return false;
+    if (peerClosed(m_Socket)) {
+        lost();
+        return false;
+    }
     const char* command = m_Phase == 1 ? "TSTPNG2" : "TSTPNG1";
     m_Phase = 1 - m_Phase;
     useConnection();
@@ -264,18 +279,18 @@ bool RemoteClient::exchange(const char* path, const std::string& content, bool s
         readDrawing();  // a short chunk makes the report's read fail as well
         readErrorReport(out);
     }
-    if (PeerStream::timedOut()) {
-        // A tester silent in mid-reply is out of step for good.
+    if (PeerStream::timedOut() || !inStep) {
+        // A reply that stops in its result file name, or a tester silent in
+        // mid-reply, leaves nothing to show but the breakage. A silent
+        // tester is out of step for good; a closed one is found out by the
+        // next keep-alive.
         if (aside)
             std::remove((out.resultFile + "_").c_str());
         out.resultFile.clear();
         out.errorLine = 1;
         out.errorPos = -1;
         out.errorText = kBroken;
-        return true;
-    }
-    if (!inStep) {
-        m_Connected = 1;  // the next keep-alive finds out
+        m_Connected = PeerStream::timedOut() ? 0 : 1;
         return true;
     }
     putCommand("TSTSTOP");

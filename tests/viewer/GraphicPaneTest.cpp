@@ -102,11 +102,26 @@ TEST_F(PaneTest, KeysMakeTheirRecordsOnlyInTheGraphicView)
         const char* key;  // null: no record
     };
     const Case cases[] = {
-        {XK_a, "a"},         {XK_quotedbl, "apostrophe"}, {XK_apostrophe, "'"},    {XK_grave, nullptr},
-        {XK_BackSpace, "backspace"}, {XK_Tab, "tab"},     {XK_Return, "return"},   {XK_Escape, "esc"},
-        {XK_Delete, "delete"}, {XK_Up, "up"},             {XK_Down, "down"},       {XK_Left, "left"},
-        {XK_Right, "right"}, {XK_Prior, "pageup"},        {XK_Next, "pagedown"},   {XK_Home, "home"},
-        {XK_End, "end"},     {XK_Insert, "insert"},       {XK_F2, nullptr},        {XK_Shift_L, nullptr},
+        {XK_a, "a"},
+        {XK_quotedbl, "apostrophe"},
+        {XK_apostrophe, "'"},
+        {XK_grave, nullptr},
+        {XK_BackSpace, "backspace"},
+        {XK_Tab, "tab"},
+        {XK_Return, "return"},
+        {XK_Escape, "esc"},
+        {XK_Delete, "delete"},
+        {XK_Up, "up"},
+        {XK_Down, "down"},
+        {XK_Left, "left"},
+        {XK_Right, "right"},
+        {XK_Prior, "pageup"},
+        {XK_Next, "pagedown"},
+        {XK_Home, "home"},
+        {XK_End, "end"},
+        {XK_Insert, "insert"},
+        {XK_F2, nullptr},
+        {XK_Shift_L, nullptr},
     };
     key(XK_a);
     EXPECT_TRUE(noRecord()) << "a key in the text view wrote " << record();

@@ -139,6 +139,7 @@ TEST_F(RemoteExchange, ReplyCutShortOrSilentSaysBroken)
     const Case cases[] = {
         {text("r.txt") + number(4) + "abc\n" + number(0) + number(3), true, 1},
         {number(0) + number(0), true, 1},
+        {number(6) + "r.t", true, 1},
         {text("r.txt") + number(4) + "ab", false, 0},
         {number(0) + number(0) + number(10) + kPoint, false, 0},
     };
