@@ -61,19 +61,18 @@ void PeerStream::setLimits(int silenceMs, int idleMs)
 
 // A failed read fails every later one at once, until the next attach: the
 // stream is out of step, and a silent peer must not be waited for twice.
-bool PeerStream::fill(int waitMs)
+bool PeerStream::fill(int waitMs, bool waitFirst)
 {
     if (m_InBroken)
         return false;
-    m_InBroken = !refill(waitMs);
+    m_InBroken = !refill(waitMs, waitFirst);
     return !m_InBroken;
 }
 
 // Refills the empty input buffer with whatever the peer has sent.
-bool PeerStream::refill(int waitMs)
+bool PeerStream::refill(int waitMs, bool waitFirst)
 {
-    // The bytes are usually there already: wait only when they are not.
-    for (bool waited = false;; waited = true) {
+    for (bool waited = !waitFirst;; waited = true) {
         if (waited && !ready(m_Sock, POLLIN, waitMs)) {
             m_TimedOut = true;
             return false;
@@ -89,13 +88,15 @@ bool PeerStream::refill(int waitMs)
     }
 }
 
-bool PeerStream::awaitCommand() { return m_InUsed < m_InHave || fill(m_IdleMs); }
+// Between commands the peer is usually still reading the last reply: wait
+// at once. Inside a request the bytes are usually there already: read first.
+bool PeerStream::awaitCommand() { return m_InUsed < m_InHave || fill(m_IdleMs, true); }
 
 int PeerStream::read(char* buffer, int count)
 {
     int done = 0;
     while (done < count) {
-        if (m_InUsed == m_InHave && !fill(m_SilenceMs))
+        if (m_InUsed == m_InHave && !fill(m_SilenceMs, false))
             return 0;
         int take = m_InHave - m_InUsed;
         if (take > count - done)

@@ -47,12 +47,14 @@ public:
     static const int kNumberMin = -999999;
 
 private:
-    static bool fill(int waitMs);
-    static bool refill(int waitMs);
+    static bool fill(int waitMs, bool waitFirst);
+    static bool refill(int waitMs, bool waitFirst);
     static bool sendAll(const char* data, int count);
 
     static const int kInSize = 1 << 16;
-    static const int kOutSize = 1 << 16;
+    // Room for a large picture's reply in one write: fewer, larger writes
+    // measured faster than streaming the same bytes in smaller pieces.
+    static const int kOutSize = 1 << 20;
     static int m_Sock;
     static int m_SilenceMs;
     static int m_IdleMs;

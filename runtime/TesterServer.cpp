@@ -82,8 +82,8 @@ bool readTextField(char* buffer, int size)
 // Stores the script content of a request; false abandons the request.
 bool storeScript(const char* path, int n)
 {
-    FILE* f = std::fopen(path, "wb");
-    if (!f)
+    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0)
         return false;
     char piece[kPiece];
     bool whole = true;
@@ -93,10 +93,17 @@ bool storeScript(const char* path, int n)
             whole = false;
             break;
         }
-        std::fwrite(piece, 1, want, f);
+        for (int done = 0; done < want;) {
+            ssize_t w = write(fd, piece + done, want - done);
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0)
+                break;  // a full disk: the run finds what was written
+            done += static_cast<int>(w);
+        }
         n -= want;
     }
-    std::fclose(f);
+    close(fd);
     return whole;
 }
 
@@ -311,8 +318,8 @@ int getIpAddress(char* text)
     int used = 0;
     for (char** a = entry->h_addr_list; *a && used < size - kHostNameSize - 100; ++a) {
         for (int i = 0; i < entry->h_length; ++i) {
-            used += std::snprintf(text + used, size - used, i ? ".%u" : "%u",
-                                  static_cast<unsigned char>((*a)[i]));
+            used += std::snprintf(
+                text + used, size - used, i ? ".%u" : "%u", static_cast<unsigned char>((*a)[i]));
         }
         used += std::snprintf(text + used, size - used, " ");
     }

@@ -9,6 +9,7 @@
 // directory under DIR (default /tmp): on a disk file system their creation
 // dominates a small run, on tmpfs (/dev/shm) the server's own cost shows.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -29,126 +30,11 @@
 #include "GrcDraw.h"
 #include "Parse.h"
 #include "Tester.h"
+#include "WireClient.h"
 
 namespace {
 
-std::string number(int n)
-{
-    char f[16];
-    std::snprintf(f, sizeof f, "%07d", n);
-    return std::string(f, 8);
-}
-
-std::string text(const std::string& t)
-{
-    return number(static_cast<int>(t.size()) + 1) + t + std::string(1, '\0');
-}
-
-std::string request(const std::string& script)
-{
-    return std::string("TSTEXEC", 8) + number(0) + number(0) + text("") + text("bench.txt") +
-           number(static_cast<int>(script.size())) + script + number(0);
-}
-
-// The viewer's side: buffered reads of exactly the announced bytes.
-class Client {
-public:
-    explicit Client(int sock) : m_Sock(sock) {}
-    bool readExactly(char* out, size_t n)
-    {
-        while (n > 0) {
-            if (m_Used == m_Have) {
-                ssize_t got = recv(m_Sock, m_Buf, sizeof m_Buf, 0);
-                if (got <= 0)
-                    return false;
-                m_Have = static_cast<size_t>(got);
-                m_Used = 0;
-            }
-            size_t take = std::min(n, m_Have - m_Used);
-            if (out) {
-                std::memcpy(out, m_Buf + m_Used, take);
-                out += take;
-            }
-            m_Used += take;
-            n -= take;
-        }
-        return true;
-    }
-    int readNumber()
-    {
-        char f[9] = {0};
-        return readExactly(f, 8) ? std::atoi(f) : -999999;
-    }
-    // One exchange as the viewer makes it: request, whole reply, "TSTSTOP".
-    // Returns the reply's byte count, or 0 when it came up short.
-    size_t exchange(const std::string& req)
-    {
-        if (send(m_Sock, req.data(), req.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(req.size()))
-            return 0;
-        size_t bytes = 0;
-        for (int field = 0; field < 2; ++field) {
-            int n = readNumber();
-            if (n < 0 || (n > 0 && !readExactly(nullptr, n)))
-                return 0;
-            bytes += 8 + n;
-        }
-        for (int n; (n = readNumber()) > 0; bytes += 8 + n) {
-            if (!readExactly(nullptr, n))
-                return 0;
-        }
-        int line = readNumber();
-        readNumber();
-        int e = readNumber();
-        bytes += 32;
-        if (line > 0 && (e <= 0 || !readExactly(nullptr, e)))
-            return 0;
-        bytes += line > 0 ? e : 0;
-        return send(m_Sock, "TSTSTOP", 8, MSG_NOSIGNAL) == 8 ? bytes : 0;
-    }
-
-private:
-    int m_Sock;
-    char m_Buf[1 << 16];
-    size_t m_Have = 0;
-    size_t m_Used = 0;
-};
-
-void noDelay(int sock)
-{
-    int on = 1;
-    setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-}
-
-int connectTo(int port)
-{
-    for (int i = 0; i < 200; ++i) {
-        int s = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        addr.sin_port = static_cast<in_port_t>(port);  // unconverted, as the tester binds it
-        if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-            noDelay(s);
-            return s;
-        }
-        close(s);
-        usleep(10000);
-    }
-    return -1;
-}
-
-pid_t startTester(const char* tester, int port)
-{
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (!std::freopen("/dev/null", "w", stdout))
-            _exit(97);
-        std::string p = std::to_string(port);
-        execl(tester, tester, "-p", p.c_str(), static_cast<char*>(nullptr));
-        _exit(98);
-    }
-    return pid;
-}
+using namespace wire;
 
 // The floor: reads each request, answers with the recorded reply in one
 // write, then reads the "TSTSTOP".
@@ -206,18 +92,19 @@ std::string recordReply(int sock, const std::string& req)
     return out;
 }
 
-double medianMicros(Client& client, const std::string& req, int runs)
+double micros(Client& client, const std::string& req)
 {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        auto a = std::chrono::steady_clock::now();
-        if (client.exchange(req) == 0) {
-            std::fprintf(stderr, "exchange failed\n");
-            std::exit(1);
-        }
-        auto b = std::chrono::steady_clock::now();
-        t.push_back(std::chrono::duration<double, std::micro>(b - a).count());
+    auto a = std::chrono::steady_clock::now();
+    if (client.exchange(req) == 0) {
+        std::fprintf(stderr, "exchange failed\n");
+        std::exit(1);
     }
+    auto b = std::chrono::steady_clock::now();
+    return std::chrono::duration<double, std::micro>(b - a).count();
+}
+
+double median(std::vector<double> t)
+{
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
 }
@@ -284,40 +171,46 @@ void replyAlone(int runs, int console)
     });
     finalize(-1);
     first.join();
-    // Each time ends when the reader holds the last byte.
+    // Each time ends when the reader, waiting in recv all along, holds the
+    // last byte; the thread and its buffer are there before the clock runs.
+    std::atomic<int> wanted{0}, finished{0};
+    std::chrono::steady_clock::time_point end;
+    std::thread reader([&] {
+        Client c(receiver);
+        std::vector<char> got(bytes.size());
+        for (int k = 1; k <= 2 * runs; ++k) {
+            while (wanted.load() < k)
+                std::this_thread::yield();
+            c.readExactly(got.data(), got.size());
+            end = std::chrono::steady_clock::now();
+            finished.store(k);
+        }
+    });
+    int round = 0;
     auto transfer = [&](const std::function<void()>& sendIt) {
+        ++round;
+        wanted.store(round);
         auto a = std::chrono::steady_clock::now();
-        std::chrono::steady_clock::time_point b;
-        std::thread reader([&] {
-            Client c(receiver);
-            std::string got(bytes.size(), '\0');
-            c.readExactly(&got[0], got.size());
-            b = std::chrono::steady_clock::now();
-        });
         sendIt();
-        reader.join();
-        return std::chrono::duration<double, std::micro>(b - a).count();
+        while (finished.load() < round)
+            std::this_thread::yield();
+        return std::chrono::duration<double, std::micro>(end - a).count();
     };
     for (int i = 0; i < runs; ++i) {
         recordDrawing(20000);
         viaFinalize.push_back(transfer([] { finalize(-1); }));
         oneSend.push_back(transfer([&] { send(sender, bytes.data(), bytes.size(), MSG_NOSIGNAL); }));
     }
+    reader.join();
     std::sort(viaFinalize.begin(), viaFinalize.end());
     std::sort(oneSend.begin(), oneSend.end());
     double f = viaFinalize[runs / 2], o = oneSend[runs / 2];
-    dprintf(console, "%-26s %8zu %10.1f %10.1f %8.2f\n", "reply of 20,000 commands", bytes.size(), f, o,
-            f / o);
+    dprintf(
+        console, "%-26s %8zu %10.1f %10.1f %8.2f\n", "reply of 20,000 commands", bytes.size(), f, o, f / o);
     close(sender);
     close(receiver);
     rsock = -1;
     GrcBase::m_Exec = 0;
-}
-
-void stop(pid_t pid)
-{
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
 }
 
 }
@@ -335,9 +228,11 @@ int main(int argc, char** argv)
     if (!mkdtemp(dir) || chdir(dir) != 0)
         return 1;
     const Case cases[] = {
-        {"one-test run", "deletefile \"r.txt\"\nresultfile \"r.txt\"\noneCheck { a = 1 verify: sum == 2 }\n",
+        {"one-test run",
+         "deletefile \"r.txt\"\nresultfile \"r.txt\"\noneCheck { a = 1 verify: sum == 2 }\n",
          runs},
-        {"20,000 drawing commands", "deletefile \"r.txt\"\nresultfile \"r.txt\"\ndrawMany { }\n",
+        {"20,000 drawing commands",
+         "deletefile \"r.txt\"\nresultfile \"r.txt\"\ndrawMany { }\n",
          runs / 10 + 1},
     };
     int port = 30000 + getpid() % 20000;
@@ -350,15 +245,19 @@ int main(int argc, char** argv)
     for (const Case& c : cases) {
         std::string req = request(c.script);
         std::string reply = recordReply(sock, req);
-        Client client(sock);
-        double remote = medianMicros(client, req, c.runs);
         int echoPort = port + 1;
         pid_t echo = startEcho(echoPort, req.size(), reply);
         int echoSock = connectTo(echoPort);
-        Client echoClient(echoSock);
-        double floor = medianMicros(echoClient, req, c.runs);
+        Client client(sock), echoClient(echoSock);
+        // Alternating, so that both see the same machine.
+        std::vector<double> tester, echoed;
+        for (int i = 0; i < c.runs; ++i) {
+            tester.push_back(micros(client, req));
+            echoed.push_back(micros(echoClient, req));
+        }
         close(echoSock);
         stop(echo);
+        double remote = median(tester), floor = median(echoed);
         std::printf("%-26s %8zu %10.1f %10.1f %8.2f\n", c.name, reply.size(), remote, floor, remote / floor);
     }
     close(sock);
