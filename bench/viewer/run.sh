@@ -1,9 +1,13 @@
 #!/bin/sh
-# Runs the viewer's replay benchmark. Usage: run.sh BUILD_DIR
+# Runs the viewer's benchmarks: the replay, and the interactive round trip.
+# Usage: run.sh BUILD_DIR
 build=${1:-build}
-exe="$build/bench/viewer/zem_replay_bench"
-if [ ! -x "$exe" ]; then
-  echo "zem_replay_bench not built (configure with -DZEM_BENCH=ON)" >&2
+case $build in /*) ;; *) build=$(pwd)/$build ;; esac
+replay="$build/bench/viewer/zem_replay_bench"
+click="$build/bench/viewer/zem_click_bench"
+if [ ! -x "$replay" ] || [ ! -x "$click" ]; then
+  echo "viewer benchmarks not built (configure with -DZEM_BENCH=ON)" >&2
   exit 0
 fi
-"$exe"
+"$replay"
+"$click" "$build/bench/viewer/zem_click_bench_tester" 100
