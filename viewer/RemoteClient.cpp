@@ -192,6 +192,11 @@ void RemoteClient::setSilenceLimit(int ms) { PeerStream::setLimits(ms, 0); }
 
 const char* RemoteClient::open(const char* host, int port)
 {
+    // A connection lost without a close still holds its socket.
+    if (m_Socket >= 0)
+        ::close(m_Socket);
+    m_Socket = -1;
+    m_Connected = 0;
     int sock = socket(AF_INET, SOCK_STREAM, 0);
     if (sock < 0)
         return "no socket";
