@@ -1,5 +1,10 @@
-// Maps the driver's status onto what an exit status can carry.
+// The verdict of a command-line run, and the driver's status mapped onto
+// what an exit status can carry.
 #include "ExitStatus.h"
+
+#include <cstdio>
+
+#include "Parse.h"
 
 namespace {
 
@@ -9,7 +14,19 @@ const int kLastPlainLine = 251;
 
 }
 
-int zemExitStatus(int result)
+int zemExitStatus(int result) { return result > kLastPlainLine ? kLastPlainLine : result; }
+
+void printVerdict(int result, const char* script)
 {
-    return result > kLastPlainLine ? kLastPlainLine : result;
+    if (result == -2)
+        std::printf("invalid input file: %s\n", script);
+    if (result == -3)
+        std::printf("no outputfile defined\n");
+    if (result == -4)
+        std::printf("test with failed verifications\n");
+    if (Parse::getErrLine() != 0)
+        std::printf("%s\n", Parse::getErrString());
+    else
+        std::printf("ready\n");
+    std::fflush(stdout);
 }

@@ -1,5 +1,5 @@
-// The process exit status of a script run, shared by the tester and the
-// viewer's batch mode.
+// The verdict and the process exit status of a script run from the command
+// line, shared by the tester and the viewer's batch mode.
 #ifndef ZEM_EXITSTATUS_H
 #define ZEM_EXITSTATUS_H
 
@@ -8,5 +8,10 @@
 // or as one of the negative statuses (252..255). Lines 1..251 keep their
 // number, later lines give 251; every other status is returned unchanged.
 int zemExitStatus(int result);
+
+// Prints the console verdict of the driver's result for script: the notes
+// on an unreadable script, a missing result file and failed verifications,
+// then the script error or "ready".
+void printVerdict(int result, const char* script);
 
 #endif

@@ -108,6 +108,30 @@ int PeerStream::read(char* buffer, int count)
     return count;
 }
 
+bool PeerStream::readText(int n, char* buffer, int size)
+{
+    int room = buffer && size > 0 ? size - 1 : 0;
+    int kept = 0;
+    bool whole = true;
+    while (n > 0) {
+        if (m_InUsed == m_InHave && !fill(m_SilenceMs, false)) {
+            whole = false;
+            break;
+        }
+        int take = m_InHave - m_InUsed < n ? m_InHave - m_InUsed : n;
+        int keep = take < room - kept ? take : room - kept;
+        if (keep > 0) {
+            std::memcpy(buffer + kept, m_In + m_InUsed, keep);
+            kept += keep;
+        }
+        m_InUsed += take;
+        n -= take;
+    }
+    if (buffer && size > 0)
+        buffer[kept] = '\0';
+    return whole;
+}
+
 bool PeerStream::readNumber(int& value)
 {
     char field[kNumberBytes + 1];

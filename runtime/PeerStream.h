@@ -27,6 +27,10 @@ public:
     static int read(char* buffer, int count);
     // True when the last failed read gave up on a silent peer.
     static bool timedOut() { return m_TimedOut; }
+    // Reads n bytes and keeps the first size - 1 of them in buffer,
+    // NUL-terminated; the rest is read and dropped, so that the stream stays
+    // in step. A null buffer drops all n. False on a short read.
+    static bool readText(int n, char* buffer, int size);
     // Reads one wire Number; false on a short read.
     static bool readNumber(int& value);
 

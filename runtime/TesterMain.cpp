@@ -57,34 +57,20 @@ int usage()
 
 int runLocal(const char* script)
 {
-    ParseOut::setTraceDepth(100);
+    ParseOut::setTraceDepth(ParseOut::NoDepthLimit);
     ParseOut::setTraceRoot("");
     int r = Parse::parseLoop(script, "", testStartsHere);
-    if (r == -2)
-        std::printf("invalid input file: %s\n", script);
-    if (r == -3)
-        std::printf("no outputfile defined\n");
-    if (r == -4)
-        std::printf("test with failed verifications\n");
-    if (Parse::getErrLine() != 0)
-        std::printf("%s\n", Parse::getErrString());
-    else
-        std::printf("ready\n");
-    std::fflush(stdout);
+    printVerdict(r, script);
     return r;
 }
 
 const char* reasonOf(int sig)
 {
     switch (sig) {
-    case SIGBUS:
-        return "bus error";
-    case SIGFPE:
-        return "floating point error";
-    case SIGSEGV:
-        return "segm violation";
-    default:
-        return nullptr;
+    case SIGBUS: return "bus error";
+    case SIGFPE: return "floating point error";
+    case SIGSEGV: return "segm violation";
+    default: return nullptr;
     }
 }
 

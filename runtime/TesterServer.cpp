@@ -48,35 +48,12 @@ const CommandName kCommands[] = {
     {"TSTEXEC", kExec},
 };
 
-// Reads n bytes of which the first size - 1 at most are kept, NUL-terminated;
-// the rest is read and dropped so that the stream stays in step.
-bool readText(int n, char* buffer, int size)
-{
-    buffer[0] = '\0';
-    int kept = 0;
-    char piece[kPiece];
-    while (n > 0) {
-        int want = n < kPiece ? n : kPiece;
-        if (PeerStream::read(piece, want) != want)
-            return false;
-        int room = size - 1 - kept;
-        int take = want < room ? want : room;
-        if (take > 0) {
-            std::memcpy(buffer + kept, piece, take);
-            kept += take;
-        }
-        n -= want;
-    }
-    buffer[kept] = '\0';
-    return true;
-}
-
 bool readTextField(char* buffer, int size)
 {
     int n;
     if (!PeerStream::readNumber(n))
         return false;
-    return readText(n, buffer, size);
+    return PeerStream::readText(n, buffer, size);
 }
 
 // Stores the script content of a request; false abandons the request.
@@ -130,7 +107,8 @@ void serveRequest()
     ParseOut::setTraceRoot(root);
     int pathLen;
     char path[kPathSize];
-    if (!PeerStream::readNumber(pathLen) || pathLen > kPathSize || !readText(pathLen, path, sizeof path))
+    if (!PeerStream::readNumber(pathLen) || pathLen > kPathSize ||
+        !PeerStream::readText(pathLen, path, sizeof path))
         return;
     int contentLen;
     if (PeerStream::readNumber(contentLen) && contentLen > 0 && !storeScript(path, contentLen))
@@ -140,7 +118,7 @@ void serveRequest()
         return;
     char selector[kSelectorSize];
     selector[0] = '\0';
-    if (selectorLen > 0 && !readText(selectorLen, selector, sizeof selector))
+    if (selectorLen > 0 && !PeerStream::readText(selectorLen, selector, sizeof selector))
         return;
     printSelector(selector);
     int r = Parse::parseLoop(path, selector, testStartsHere);

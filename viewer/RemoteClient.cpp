@@ -37,27 +37,6 @@ void putText(const char* text)
     PeerStream::put(text, n);
 }
 
-// Reads n bytes, keeping the first size - 1 of them NUL-terminated in
-// buffer; false on a short read.
-bool readCut(int n, char* buffer, int size)
-{
-    char piece[kPiece];
-    int kept = 0;
-    while (n > 0) {
-        int want = n < kPiece ? n : kPiece;
-        if (PeerStream::read(piece, want) != want)
-            return false;
-        int take = want < size - 1 - kept ? want : size - 1 - kept;
-        if (take > 0) {
-            std::memcpy(buffer + kept, piece, take);
-            kept += take;
-        }
-        n -= want;
-    }
-    buffer[kept] = '\0';
-    return true;
-}
-
 // Copies n bytes of result file into out (null: read and drop), carriage
 // returns turned into blanks; false on a short read.
 bool readContent(int n, FILE* out)
@@ -87,7 +66,7 @@ bool readResultFile(RunOutcome& out, bool& aside)
     if (!PeerStream::readNumber(n))
         return true;  // nothing whole arrived: the report's read fails next
     char name[kNameSize] = "";
-    if (n > 0 && !readCut(n, name, sizeof name))
+    if (n > 0 && !PeerStream::readText(n, name, sizeof name))
         return false;
     // A cut name would write some other file: such a name is refused.
     bool usable = n > 0 && n <= kNameSize;
@@ -124,13 +103,8 @@ bool readDrawing()
         int keep = n < GrcBase::ChunkSize ? n : GrcBase::ChunkSize;
         if (PeerStream::read(GrcBase::m_BuffHead, keep) != keep)
             return false;
-        char drop[kPiece];
-        for (int left = n - keep; left > 0;) {
-            int want = left < kPiece ? left : kPiece;
-            if (PeerStream::read(drop, want) != want)
-                return false;
-            left -= want;
-        }
+        if (!PeerStream::readText(n - keep, nullptr, 0))
+            return false;
         if (GrcBase::decodeList(keep) <= 0)
             return true;
     }
@@ -149,7 +123,7 @@ void readErrorReport(RunOutcome& out)
     out.errorPos = pos;
     char text[kErrorSize] = "";
     if (line > 0 && length > 0) {
-        if (!readCut(length, text, sizeof text)) {
+        if (!PeerStream::readText(length, text, sizeof text)) {
             out.errorText = kBroken;
             return;
         }

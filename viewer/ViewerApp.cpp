@@ -112,17 +112,7 @@ int runBatch(const char* script)
     ParseOut::setTraceDepth(viewer.traceDepth);
     ParseOut::setTraceRoot(viewer.traceRoot);
     int r = Parse::parseLoop(script, "", testStartsHere);
-    if (r == -2)
-        std::printf("invalid input file: %s\n", script);
-    if (r == -3)
-        std::printf("no outputfile defined\n");
-    if (r == -4)
-        std::printf("test with failed verifications\n");
-    if (Parse::getErrLine() != 0)
-        std::printf("%s\n", Parse::getErrString());
-    else
-        std::printf("ready\n");
-    std::fflush(stdout);
+    printVerdict(r, script);
     return zemExitStatus(r);
 }
 

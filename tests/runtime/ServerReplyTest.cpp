@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "ScratchDir.h"
+#include "WireFields.h"
 #include "GrcBase.h"
 #include "GrcDraw.h"
 #include "Parse.h"
@@ -19,17 +20,9 @@
 
 namespace {
 
-std::string number(int n)
-{
-    char f[16];
-    std::snprintf(f, sizeof f, "%07d", n);
-    return std::string(f, 8);
-}
-
-std::string text(const std::string& t)
-{
-    return number(static_cast<int>(t.size()) + 1) + t + std::string(1, '\0');
-}
+using zemtest::command;
+using zemtest::number;
+using zemtest::text;
 
 int noStart() { return 0; }
 

@@ -14,8 +14,13 @@
 #include <unistd.h>
 
 #include "ScratchDir.h"
+#include "WireFields.h"
 
 namespace {
+
+using zemtest::command;
+using zemtest::number;
+using zemtest::text;
 
 class Server : public ::testing::Test {
 protected:
@@ -74,18 +79,6 @@ protected:
     {
         ASSERT_EQ(::send(sock_, bytes.data(), bytes.size(), 0), (ssize_t)bytes.size());
     }
-    static std::string number(int n)
-    {
-        char f[16];
-        std::snprintf(f, sizeof f, "%07d", n);
-        return std::string(f, 8);
-    }
-    static std::string text(const std::string& t)
-    {
-        return number((int)t.size() + 1) + t + std::string(1, '\0');
-    }
-    static std::string command(const char* c) { return std::string(c, 8); }
-
     // Reads exactly n bytes; fewer when the tester closes the connection.
     std::string read(size_t n)
     {

@@ -13,22 +13,13 @@
 #include "ParseOut.h"
 #include "RemoteClient.h"
 #include "ScratchDir.h"
+#include "WireFields.h"
 
 namespace {
 
-std::string number(int n)
-{
-    char f[16];
-    std::snprintf(f, sizeof f, "%07d", n);
-    return std::string(f, 8);
-}
-
-std::string text(const std::string& t)
-{
-    return number(static_cast<int>(t.size()) + 1) + t + std::string(1, '\0');
-}
-
-std::string command(const char* c) { return std::string(c, 8); }
+using zemtest::command;
+using zemtest::number;
+using zemtest::text;
 
 const std::string kPoint = "0200100020";  // a point at (10, 20)
 const std::string kNoError = number(0) + number(-1) + number(1);
