@@ -2,6 +2,8 @@
 // targets build and run on seeds in every build, without a fuzzing engine.
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -9,16 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        FILE* f = std::fopen(argv[i], "rb");
-        if (!f) {
+        // A stream, not fopen: the targets' file jail wraps fopen and would
+        // refuse the inputs' paths.
+        std::ifstream in(argv[i], std::ios::binary);
+        if (!in) {
             std::fprintf(stderr, "cannot read %s\n", argv[i]);
             return 1;
         }
-        std::vector<uint8_t> bytes;
-        int c;
-        while ((c = std::fgetc(f)) != EOF)
-            bytes.push_back(static_cast<uint8_t>(c));
-        std::fclose(f);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
     std::printf("%d inputs replayed\n", argc - 1);
