@@ -15,4 +15,5 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/ZemConfigVersion.cm
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZemConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/ZemConfigVersion.cmake
               ${CMAKE_CURRENT_LIST_DIR}/ZemFunctions.cmake
+              ${CMAKE_CURRENT_LIST_DIR}/ZemScriptTest.cmake
         DESTINATION ${ZEM_CMAKE_INSTALL_DIR})

@@ -1,0 +1,80 @@
+// zem2junit's escaping and its reading of scripts, byte by byte; the whole
+// program is checked over real result files by check_junit.sh.
+#include <gtest/gtest.h>
+
+#include "JUnitXml.h"
+#include "ResultScan.h"
+
+namespace {
+
+struct EscapeCase {
+    const char* input;
+    bool attribute;
+    const char* expected;
+};
+
+const EscapeCase kEscapes[] = {
+    {"a<b>&c", false, "a&lt;b&gt;&amp;c"},
+    {"]]>", false, "]]&gt;"},
+    {"say \"hi\"", false, "say \"hi\""},
+    {"say \"hi\"", true, "say &quot;hi&quot;"},
+    {"l1\nl2\tx", false, "l1\nl2\tx"},
+    {"l1\nl2\tx", true, "l1&#10;l2&#9;x"},
+    {"cr\r", false, "cr&#13;"},
+    {"\x01\x1f", false, "\\x01\\x1F"},
+    {"\x7f", false, "\x7f"},
+    {"\xc3\xa9", false, "\xc3\xa9"},                  // é
+    {"\xe2\x82\xac", false, "\xe2\x82\xac"},          // €
+    {"\xf0\x9f\x98\x80", false, "\xf0\x9f\x98\x80"},  // a character beyond 16 bits
+    {"\xff", false, "\\xFF"},
+    {"\xc3", false, "\\xC3"},                             // cut short at the end
+    {"\xc3(", false, "\\xC3("},                           // not followed by a continuation byte
+    {"\xc0\xaf", false, "\\xC0\\xAF"},                    // overlong
+    {"\xed\xa0\x80", false, "\\xED\\xA0\\x80"},           // a surrogate
+    {"\xef\xbf\xbe", false, "\\xEF\\xBF\\xBE"},           // U+FFFE
+    {"\xf4\x90\x80\x80", false, "\\xF4\\x90\\x80\\x80"},  // beyond U+10FFFF
+};
+
+TEST(JUnitXml, EscapesEveryByteXmlCannotCarry)
+{
+    for (const EscapeCase& c : kEscapes)
+        EXPECT_EQ(zemjunit::xmlEscape(c.input, c.attribute), c.expected) << c.input;
+}
+
+TEST(JUnitXml, NulBytesAreShownNotDropped)
+{
+    EXPECT_EQ(zemjunit::xmlEscape(std::string("a\0b", 3), false), "a\\x00b");
+}
+
+struct ScriptCase {
+    const char* script;
+    std::vector<std::string> tests;
+};
+
+const ScriptCase kScripts[] = {
+    {"resultfile \"r.txt\" t1 { a = 1 } t2 {}", {"t1", "t2"}},
+    {"{ d = 1 } t { s { x = 1 } list[] { 1 {2} } }", {"t"}},
+    {"extern e { a = 1 } t { }", {"t"}},
+    {"// x { }\n/* y { } */ t { s = \"z { }\" }", {"t"}},
+    {"deletefile \"r.txt\" resultfile \"r.txt\"\nt\n{\n}\n", {"t"}},
+    {"a:b[1] { } 0xname { }", {"a:b[1]", "0xname"}},
+};
+
+TEST(JUnitXml, ScriptTestNamesInScriptOrder)
+{
+    for (const ScriptCase& c : kScripts)
+        EXPECT_EQ(zemjunit::scriptTestNames(c.script), c.tests) << c.script;
+}
+
+// Blocks that are cut off or misplaced never swallow the rest of the file.
+TEST(JUnitXml, OddFilesKeepEveryLine)
+{
+    const std::string file = "junk\n{\nt\n{\n  verified:\n  logged:\n}\n\nhalf\n{\n  verified:\n";
+    zemjunit::ScanResult scan = zemjunit::scanResult(file, {});
+    ASSERT_EQ(scan.cases.size(), 1u);
+    EXPECT_EQ(scan.cases[0].name, "t");
+    EXPECT_EQ(scan.cases[0].verdict, zemjunit::Verdict::Passed);
+    EXPECT_EQ(scan.stray, "junk\n{\nhalf\n{\n  verified:\n");
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// Test functions for the zem2junit tests: each makes the tester write one
+// kind of block (a report, a trace, a broken-test record, a broken trace,
+// bytes that XML cannot carry as they are).
+#include <zem/zem.h>
+
+#include <csignal>
+
+namespace {
+
+void square()
+{
+    int x = Parse::getInStore()["x"];
+    Parse::getOutStore()["y"] = x * x;
+}
+
+// A trace of two levels, written before the test's report block.
+int add(int a, int b)
+{
+    ParseOut trace("add");
+    if (trace.m_Node)
+        (*trace.m_Node)["a"] = a;
+    return a + b;
+}
+
+void tracedSum()
+{
+    VarBank& in = Parse::getInStore();
+    ParseOut trace("tracedSum");
+    int sum = add(int(in["a"]), int(in["b"]));
+    if (trace.m_Node)
+        (*trace.m_Node)["sum"] = sum;
+    Parse::getOutStore()["sum"] = sum;
+}
+
+void crash() { std::raise(SIGSEGV); }
+
+// The trace's root is named apart from the test, so that only the script
+// can tell which test broke.
+void crashInTrace()
+{
+    ParseOut trace("inner");
+    if (trace.m_Node)
+        (*trace.m_Node)["step"] = 1;
+    std::raise(SIGSEGV);
+}
+
+// Control bytes, a byte that is no UTF-8, XML's own markup characters and a
+// well-formed two-byte character.
+void oddBytes()
+{
+    Parse::getOutStore()["s"] = "a\x01"
+                                "b\xff"
+                                "c<&>]]>\xc3\xa9"
+                                "d\x7f";
+}
+
+ZemCall squareCall("square", square);
+ZemCall tracedSumCall("tracedSum", tracedSum);
+ZemCall crashCall("crash", crash);
+ZemCall crashInTraceCall("crashInTrace", crashInTrace);
+ZemCall oddBytesCall("oddBytes", oddBytes);
+
+}  // namespace

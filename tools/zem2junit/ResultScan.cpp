@@ -1,0 +1,300 @@
+// Result-file scanner. The tester writes blocks of a fixed shape: a header
+// line, "{", the body, and "}" at the start of a line ("} [ERROR]" for a run
+// that failed). A header ending in "()" is a call trace, any other header a
+// test's report block or broken-test record. Between blocks only empty lines
+// and the driver's error text are expected; whatever else turns up is kept
+// as it is, for the suite's system-out, so no file is ever refused.
+#include "ResultScan.h"
+
+#include <cctype>
+
+namespace zemjunit {
+namespace {
+
+const char kBrokenTest[] = "    TEST = \"BROKEN";
+const char kBrokenTrace[] = "TRACE = \"BROKEN";
+const char kFailedRun[] = "} [ERROR]";
+const char kFailedCheck[] = "] ERROR";
+
+bool startsWith(const std::string& s, const char* prefix)
+{
+    return s.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+bool endsWith(const std::string& s, const char* suffix)
+{
+    size_t n = std::char_traits<char>::length(suffix);
+    return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
+}
+
+std::string trimLeft(const std::string& s)
+{
+    size_t i = s.find_first_not_of(' ');
+    return i == std::string::npos ? std::string() : s.substr(i);
+}
+
+// Lines without their '\n'; a last line without one is kept all the same.
+std::vector<std::string> splitLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t nl = bytes.find('\n', start);
+        if (nl == std::string::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        lines.push_back(bytes.substr(start, nl - start));
+        start = nl + 1;
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines, size_t first, size_t last)
+{
+    std::string text;
+    for (size_t i = first; i <= last; ++i)
+        text += lines[i] + "\n";
+    return text;
+}
+
+bool isClosing(const std::string& line) { return line == "}" || line == kFailedRun; }
+
+// Index of the line that closes the block headed at first, or 0 when the
+// lines at first do not make a complete block.
+size_t blockEnd(const std::vector<std::string>& lines, size_t first)
+{
+    const std::string& head = lines[first];
+    if (head.empty() || head[0] == ' ' || head == "{" || head == "}")
+        return 0;
+    if (first + 1 >= lines.size() || lines[first + 1] != "{")
+        return 0;
+    // Bodies are indented; a "{" at the start of a line means the header
+    // line above belongs to no block and a new block starts there.
+    for (size_t i = first + 2; i < lines.size(); ++i) {
+        if (isClosing(lines[i]))
+            return i;
+        if (lines[i] == "{")
+            return 0;
+    }
+    return 0;
+}
+
+// The driver's error text: "<message> in line <N>", perhaps followed by
+// " ( <token>... )".
+bool isScriptError(const std::string& line)
+{
+    if (line.empty() || line[0] == ' ')
+        return false;
+    size_t at = line.rfind(" in line ");
+    if (at == std::string::npos)
+        return false;
+    size_t i = at + 9, digits = i;
+    while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])))
+        ++i;
+    if (i == digits)
+        return false;
+    return i == line.size() || (startsWith(line.substr(i), " ( ") && endsWith(line, "... )"));
+}
+
+// The quoted text of a BROKEN line, e.g. BROKEN (segm violation).
+std::string quoted(const std::string& line)
+{
+    size_t open = line.find('"');
+    size_t close = line.rfind('"');
+    if (open == std::string::npos || close <= open)
+        return trimLeft(line);
+    return line.substr(open + 1, close - open - 1);
+}
+
+class Scanner {
+public:
+    Scanner(const std::vector<std::string>& lines, const std::vector<std::string>& tests)
+        : m_Lines(lines), m_Tests(tests)
+    {}
+
+    ScanResult run();
+
+private:
+    void addTrace(size_t first, size_t last);
+    void addReport(size_t first, size_t last);
+    void addCase(TestCase tc);
+    std::string nextTestName(const std::string& fallback) const;
+
+    const std::vector<std::string>& m_Lines;
+    const std::vector<std::string>& m_Tests;
+    ScanResult m_Result;
+    std::string m_Traces;   // traces waiting for their test's report block
+    size_t m_RunTests = 0;  // test cases since the last run ended
+};
+
+ScanResult Scanner::run()
+{
+    int empties = 0;
+    for (size_t i = 0; i < m_Lines.size(); ++i) {
+        const std::string& line = m_Lines[i];
+        if (line.empty()) {
+            // A run ends with one more empty line after its last block.
+            if (++empties >= 2)
+                m_RunTests = 0;
+            continue;
+        }
+        empties = 0;
+        if (size_t end = blockEnd(m_Lines, i)) {
+            if (endsWith(line, "()"))
+                addTrace(i, end);
+            else
+                addReport(i, end);
+            i = end;
+        } else if (isScriptError(line)) {
+            TestCase tc;
+            tc.name = "script error";
+            tc.verdict = Verdict::ScriptError;
+            tc.message = line;
+            tc.text = line + "\n";
+            addCase(tc);
+            m_RunTests = 0;
+        } else {
+            m_Result.stray += line + "\n";
+        }
+    }
+    m_Result.stray += m_Traces;
+    return m_Result;
+}
+
+// A trace belongs to the next report block, unless a fatal signal cut it
+// short: then it is all that is left of its test.
+void Scanner::addTrace(size_t first, size_t last)
+{
+    std::string text = joinLines(m_Lines, first, last);
+    m_Traces += text + "\n";
+    for (size_t i = first + 2; i < last; ++i) {
+        if (!startsWith(trimLeft(m_Lines[i]), kBrokenTrace))
+            continue;
+        const std::string& head = m_Lines[first];
+        TestCase tc;
+        tc.name = nextTestName(head.substr(0, head.size() - 2));
+        tc.verdict = Verdict::Broken;
+        tc.message = quoted(m_Lines[i]);
+        tc.text = text;
+        addCase(tc);
+        m_RunTests = 0;
+        return;
+    }
+}
+
+void Scanner::addReport(size_t first, size_t last)
+{
+    TestCase tc;
+    tc.name = m_Lines[first];
+    tc.text = joinLines(m_Lines, first, last);
+    if (last == first + 3 && startsWith(m_Lines[first + 2], kBrokenTest)) {
+        tc.verdict = Verdict::Broken;
+        tc.message = quoted(m_Lines[first + 2]);
+        addCase(tc);
+        m_RunTests = 0;
+        return;
+    }
+    for (size_t i = first + 2; i < last && tc.message.empty(); ++i)
+        if (endsWith(m_Lines[i], kFailedCheck))
+            tc.message = trimLeft(m_Lines[i]);
+    if (m_Lines[last] == kFailedRun && tc.message.empty())
+        tc.message = "the test function did not run to its end";
+    if (!tc.message.empty())
+        tc.verdict = Verdict::Failed;
+    addCase(tc);
+}
+
+void Scanner::addCase(TestCase tc)
+{
+    if (tc.verdict != Verdict::ScriptError) {
+        tc.traces = m_Traces;
+        m_Traces.clear();
+        ++m_RunTests;
+    }
+    m_Result.cases.push_back(tc);
+}
+
+// Tests run in script order, so the n-th test case of a run is the n-th
+// test of the script.
+std::string Scanner::nextTestName(const std::string& fallback) const
+{
+    return m_RunTests < m_Tests.size() ? m_Tests[m_RunTests] : fallback;
+}
+
+bool isNameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ':' || c == '[' || c == ']';
+}
+
+// Index just past a comment or string starting at i, or i when none starts.
+size_t skipIgnored(const std::string& s, size_t i)
+{
+    if (s.compare(i, 2, "//") == 0) {
+        size_t nl = s.find('\n', i);
+        return nl == std::string::npos ? s.size() : nl + 1;
+    }
+    if (s.compare(i, 2, "/*") == 0) {
+        size_t end = s.find("*/", i + 2);
+        return end == std::string::npos ? s.size() : end + 2;
+    }
+    if (s[i] == '"') {
+        size_t end = s.find_first_of("\"\n", i + 1);
+        return end == std::string::npos ? s.size() : end + 1;
+    }
+    return i;
+}
+
+}  // namespace
+
+ScanResult scanResult(const std::string& bytes, const std::vector<std::string>& scriptTests)
+{
+    std::vector<std::string> lines = splitLines(bytes);
+    Scanner scanner(lines, scriptTests);
+    return scanner.run();
+}
+
+std::vector<std::string> scriptTestNames(const std::string& script)
+{
+    std::vector<std::string> names;
+    std::string last;  // the top-level name read last, while no "{" followed yet
+    bool isExtern = false;
+    int depth = 0;
+    size_t i = 0;
+    while (i < script.size()) {
+        size_t next = skipIgnored(script, i);
+        if (next != i) {
+            last.clear();
+            i = next;
+            continue;
+        }
+        char c = script[i];
+        if (isNameChar(c)) {
+            size_t end = i;
+            while (end < script.size() && isNameChar(script[end]))
+                ++end;
+            std::string word = script.substr(i, end - i);
+            if (depth == 0) {
+                isExtern = isExtern || word == "extern";
+                last = word == "extern" ? std::string() : word;
+            }
+            i = end;
+            continue;
+        }
+        if (c == '{') {
+            if (depth == 0 && !last.empty() && !isExtern)
+                names.push_back(last);
+            if (depth == 0)
+                isExtern = false;
+            ++depth;
+        } else if (c == '}') {
+            depth = depth > 0 ? depth - 1 : 0;
+        }
+        if (!std::isspace(static_cast<unsigned char>(c)) && c != ';')
+            last.clear();
+        ++i;
+    }
+    return names;
+}
+
+}  // namespace zemjunit

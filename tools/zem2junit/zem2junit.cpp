@@ -1,0 +1,82 @@
+// zem2junit: a result file as JUnit XML, for CI servers that show each test
+// on its own line. The XML goes to standard output, one summary line to
+// standard error. Usage: zem2junit RESULT-FILE [SCRIPT]
+//
+// Exit status: 0 when every test case passed, 1 when one failed, broke or
+// the script had an error (or the result file could not be read), 2 for a
+// wrong command line. The XML is written in every case but the last.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "JUnitXml.h"
+#include "ResultScan.h"
+
+namespace {
+
+bool readFile(const char* path, std::string& bytes)
+{
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        bytes.append(buf, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+// "dir/smoke.txt" gives "smoke": the suite and every test's class. A dot
+// would read as a package separator on most CI servers.
+std::string suiteName(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t dot = base.find('.');
+    if (dot != std::string::npos && dot > 0)
+        base.erase(dot);
+    return base.empty() ? std::string("zem") : base;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: zem2junit RESULT-FILE [SCRIPT]\n");
+        return 2;
+    }
+    std::vector<std::string> tests;
+    std::string script;
+    if (argc == 3) {
+        if (readFile(argv[2], script))
+            tests = zemjunit::scriptTestNames(script);
+        else
+            std::fprintf(stderr, "zem2junit: cannot read the script %s\n", argv[2]);
+    }
+    std::string bytes;
+    bool readable = readFile(argv[1], bytes);
+    zemjunit::ScanResult scan = zemjunit::scanResult(bytes, tests);
+    if (!readable) {
+        // A missing result file is what a CI server must see most: the run
+        // wrote nothing, so it shows as an error of its own.
+        zemjunit::TestCase tc;
+        tc.name = "result file";
+        tc.verdict = zemjunit::Verdict::ScriptError;
+        tc.message = std::string("cannot read ") + argv[1];
+        tc.text = tc.message + "\n";
+        scan.cases.push_back(tc);
+    }
+    zemjunit::Totals totals;
+    std::string xml = zemjunit::junitDocument(scan, suiteName(argc == 3 ? argv[2] : argv[1]), totals);
+    std::fwrite(xml.data(), 1, xml.size(), stdout);
+    std::fflush(stdout);
+    std::fprintf(stderr,
+                 "zem2junit: %d tests, %d failures, %d errors\n",
+                 totals.tests,
+                 totals.failures,
+                 totals.errors);
+    return totals.failures + totals.errors ? 1 : 0;
+}
