@@ -10,14 +10,15 @@ PREFIX ?= /usr/local
 
 PACKAGES := g++ cmake make flex bison libmotif-dev libxt-dev libx11-dev \
             libxext-dev libxpm-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            xvfb xdotool xfonts-base xfonts-100dpi x11-utils clang-format
+            xvfb xdotool xfonts-base xfonts-100dpi x11-utils clang-format \
+            libxml2-utils dpkg-dev
 
 # Every C++ source and header of the project, for make format. The flex and
 # bison files keep their own layout, and generated code lives only in the
 # build directories.
-FORMAT_DIRS := store interp runtime graphics viewer examples tests bench fuzz include
+FORMAT_DIRS := store interp runtime graphics viewer examples tests bench fuzz include tools
 
-.PHONY: deps configure build test demo demo-viewer install bench format clean
+.PHONY: deps configure build test demo demo-viewer install package bench format clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -46,6 +47,10 @@ demo-viewer: build
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package (CPack): build/zem_<version>_<arch>.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEM_BENCH=ON -DZEM_TESTS=OFF

@@ -21,6 +21,8 @@ endif()
 file(REMOVE "${result_file}")
 
 execute_process(COMMAND "${TESTER}" "${SCRIPT}" RESULT_VARIABLE status)
+get_filename_component(junit_dir "${JUNIT}" DIRECTORY)
+file(MAKE_DIRECTORY "${junit_dir}")
 execute_process(COMMAND "${ZEM2JUNIT}" "${result_file}" "${SCRIPT}"
                 OUTPUT_FILE "${JUNIT}" RESULT_VARIABLE junit_status)
 if(NOT junit_status MATCHES "^[01]$")
