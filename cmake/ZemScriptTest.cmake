@@ -16,7 +16,7 @@ file(READ "${SCRIPT}" script_text)
 string(REGEX MATCH "resultfile[ \t\r\n;]*\"([^\"\n]*)\"" found "${script_text}")
 set(result_file "${CMAKE_MATCH_1}")
 if(result_file STREQUAL "")
-  set(result_file "zem-no-result-file-named")
+  set(result_file "no-resultfile-statement-in-the-script")
 endif()
 file(REMOVE "${result_file}")
 
