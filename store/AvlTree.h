@@ -16,7 +16,7 @@ public:
 // One tree node. left/right are children when their flag bit is set,
 // otherwise the in-order predecessor/successor threads (null at the ends).
 struct AvlNode {
-    LOCAL_DAT* data;  // the record; in pool nodes the free or chunk link
+    LOCAL_DAT* data;  // the record; in a chunk's first node the chunk link
     AvlNode* left;
     AvlNode* right;
     AvlNode* parent;      // null for the root

@@ -23,7 +23,7 @@ int keepName(char* field, const char* name)
 }
 }
 
-FileGate::FileGate() : in(nullptr), out(nullptr), held(nullptr)
+FileGate::FileGate() : in(nullptr), out(nullptr), outLength(0), held(nullptr)
 {
     outName[0] = '\0';
     inName[0] = '\0';
@@ -54,6 +54,7 @@ int FileGate::openIn(const char* fileName)
 
 int FileGate::openOut(const char* fileName)
 {
+    drain();
     if (out)
         std::fclose(out);
     out = nullptr;
@@ -82,6 +83,7 @@ void FileGate::closeIn()
 
 void FileGate::closeOut()
 {
+    drain();
     if (out)
         std::fclose(out);
     out = nullptr;
@@ -94,6 +96,7 @@ void FileGate::holdOut()
     dropHeld();
     if (!out)
         return;
+    drain();
     std::fflush(out);
     held = out;
     std::memcpy(heldName, outName, sizeof heldName);
@@ -125,17 +128,31 @@ void FileGate::dropHeld()
 int FileGate::deleteFile(const char* fileName) { return (fileName && std::remove(fileName) == 0) ? 1 : 0; }
 
 // Writers run on one thread (the interpreter's), so the stream's own
-// locking is skipped: a report is many small writes.
-void FileGate::putChar(char c)
+// locking is skipped.
+void FileGate::put(const char* text, std::size_t length)
 {
-    if (out)
-        putc_unlocked(static_cast<unsigned char>(c), out);
+    if (length > OutBufferSize - outLength) {
+        drain();
+        if (length > OutBufferSize) {
+            fwrite_unlocked(text, 1, length, out);
+            return;
+        }
+    }
+    std::memcpy(outBuffer + outLength, text, length);
+    outLength += length;
+}
+
+void FileGate::drain()
+{
+    if (out && outLength)
+        fwrite_unlocked(outBuffer, 1, outLength, out);
+    outLength = 0;
 }
 
 FileGate& FileGate::operator<<(const char* text)
 {
     if (out && text)
-        fwrite_unlocked(text, 1, std::strlen(text), out);
+        put(text, std::strlen(text));
     return *this;
 }
 
@@ -143,14 +160,16 @@ FileGate& FileGate::operator<<(int value)
 {
     if (out) {
         char digits[12];
-        fwrite_unlocked(digits, 1, static_cast<std::size_t>(decimalText(digits, value)), out);
+        put(digits, static_cast<std::size_t>(decimalText(digits, value)));
     }
     return *this;
 }
 
 FileGate& FileGate::operator<<(double value)
 {
-    if (out)
+    if (out) {
+        drain();
         std::fprintf(out, "%lf", value);
+    }
     return *this;
 }

@@ -12,6 +12,8 @@ public:
     enum { NameSize = 256 };
     // Stream buffer of the input, in bytes.
     enum { InBufferSize = 1 << 16 };
+    // Output collected before it goes to the stream, in bytes.
+    enum { OutBufferSize = 1 << 13 };
 
     FileGate();
     ~FileGate();
@@ -43,7 +45,19 @@ public:
         int c = getc_unlocked(in);
         return c == EOF ? -1 : c;
     }
-    void putChar(char c);
+    // Up to size input bytes into buf, as size calls of getChar would give
+    // them; the count read, 0 at the end, on error or when closed.
+    int read(char* buf, int size)
+    {
+        if (!in || size <= 0)
+            return 0;
+        return static_cast<int>(fread_unlocked(buf, 1, static_cast<std::size_t>(size), in));
+    }
+    void putChar(char c)
+    {
+        if (out)
+            put(&c, 1);
+    }
     char* getInFileName() { return inName; }
     char* getOutFileName() { return outName; }
 
@@ -60,8 +74,15 @@ private:
     int reuseHeld();
     void dropHeld();
 
+    // A report is dozens of short pieces; they are gathered here and reach
+    // the stream in one call whenever the output is flushed, held or closed.
+    void put(const char* text, std::size_t length);
+    void drain();
+
     FILE* in;
     FILE* out;
+    char outBuffer[OutBufferSize];
+    std::size_t outLength;
     FILE* held;
     char heldName[NameSize];
 };

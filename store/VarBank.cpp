@@ -164,6 +164,19 @@ VarBank& VarBank::operator=(const StoreCv& cv)
     return *this;
 }
 
+namespace {
+// strncmp(name, prefix, k) == 0 for a prefix of k characters. A group copy
+// tests every name of the bank, and nearly all differ within the first
+// bytes, where this loop ends before a library call would have begun.
+inline bool startsWith(const char* name, const char* prefix, std::size_t k)
+{
+    std::size_t i = 0;
+    while (i < k && name[i] == prefix[i])
+        ++i;
+    return i == k;
+}
+}
+
 // Copies every element of src whose name extends dotPrefix or begins with
 // itemPrefix (both of one length k), named by what follows the first k bytes.
 void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix)
@@ -172,8 +185,8 @@ void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPre
     std::size_t kItem = std::strlen(itemPrefix);
     for (const StoreEl* el = src.first; el; el = el->getNext()) {
         const char* n = el->getName();
-        bool member = std::strncmp(n, dotPrefix, k) == 0 && n[k] != '\0';
-        bool item = std::strncmp(n, itemPrefix, kItem) == 0;
+        bool member = startsWith(n, dotPrefix, k) && n[k] != '\0';
+        bool item = startsWith(n, itemPrefix, kItem);
         if (!member && !item)
             continue;
         if (!el->hasKnownType()) {

@@ -1,5 +1,5 @@
-// The benchmark tester's one test function: reads the eight inputs, writes
-// the five sums.
+// The benchmark tester's one test function: reads the eight integer inputs
+// and the label, writes the five sums.
 #include <zem/zem.h>
 
 #include "BenchSum.h"
@@ -15,6 +15,7 @@ void benchSumTest()
     BenchInputs in;
     for (int i = 0; i < 8; ++i)
         in.v[i] = inBank[inputNames[i]];
+    in.label = static_cast<char*>(inBank["label"]);
     BenchSums s = benchSum(in);
     VarBank& out = Parse::getOutStore();
     for (int k = 0; k < 5; ++k)

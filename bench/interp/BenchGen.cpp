@@ -1,8 +1,11 @@
-// Generates the interpreter benchmark's inputs: a large script of
-// definition blocks, a script of many tests, and the GoogleTest program
-// that makes the same checks as that script.
+// Generates the interpreter benchmark's inputs in the shapes users write:
+// definition scripts (flat blocks, deeply nested groups, and arrays,
+// strings and references), a script of many small tests with the
+// GoogleTest program that makes the same checks, and a one-test script.
 //
 //   zem_interp_bench_gen defs BYTES FILE
+//   zem_interp_bench_gen nested BYTES FILE
+//   zem_interp_bench_gen shapes BYTES FILE
 //   zem_interp_bench_gen tests COUNT FILE
 //   zem_interp_bench_gen gtest COUNT PARTS DIR
 #include "BenchSum.h"
@@ -40,14 +43,43 @@ void writeBlock(FILE* out, int block)
     std::fprintf(out, "}\n");
 }
 
-int generateDefs(long bytes, const char* file)
+// One block of 100 groups of 100 definitions each, one to a line.
+void writeNestedBlock(FILE* out, int block)
+{
+    std::fprintf(out, "{\n");
+    for (int g = 0; g < 100; ++g) {
+        std::fprintf(out, "  group%d {\n", g);
+        for (int i = 0; i < 100; ++i)
+            std::fprintf(out, "    item%d = %d\n", i, block * 10007 + g * 101 + i);
+        std::fprintf(out, "  }\n");
+    }
+    std::fprintf(out, "}\n");
+}
+
+// Definitions that lean on strings, arrays and references to earlier values.
+void writeShapesBlock(FILE* out, int block)
+{
+    std::fprintf(out, "{\n");
+    for (int i = 0; i < 40; ++i) {
+        std::fprintf(out, "  name%d = \"block %d, name %d of the shapes script\"\n", i, block, i);
+        std::fprintf(out, "  ints%d[] { %d %d %d %d %d %d %d %d }\n", i, i, block, 3, -4, 55, 666, 0, i * 9);
+        std::fprintf(out, "  words%d[] { \"one\" \"two words\" (name%d) {\"four\"} }\n", i, i);
+        std::fprintf(out, "  copy%d = (name%d)  total%d = (ints%d[%d])\n", i, i, i, i, i % 8);
+        std::fprintf(out, "  joined%d = (\"[\" (name%d) \"]\")\n", i, i);
+        if (i % 4 == 0)
+            std::fprintf(out, "  rows%d[] { { x = %d y = 2.5 } { x = 3 tag = \"t\" } (words%d) }\n", i, i, i);
+    }
+    std::fprintf(out, "}\n");
+}
+
+int generateBlocks(long bytes, const char* file, void (*writeOne)(FILE*, int))
 {
     FILE* out = std::fopen(file, "w");
     if (!out)
         return 1;
     std::fprintf(out, "resultfile \"result.txt\"\n/* definition blocks only */\n");
     for (int block = 0; std::ftell(out) < bytes; ++block)
-        writeBlock(out, block);
+        writeOne(out, block);
     std::fclose(out);
     return 0;
 }
@@ -59,10 +91,13 @@ int generateTests(int count, const char* file)
         return 1;
     std::fprintf(out, "deletefile \"result.txt\"\nresultfile \"result.txt\"\n");
     for (int t = 0; t < count; ++t) {
-        BenchInputs in = benchInputs(t);
+        char label[32];
+        benchLabel(t, label);
+        BenchInputs in = benchInputs(t, label);
         BenchSums s = benchSum(in);
         std::fprintf(out,
-                     "benchSum {\n  a = %d b = %d c = %d d = %d e = %d f = %d g = %d h = %d\n",
+                     "benchSum {\n  a = %d b = %d c = %d d = %d e = %d f = %d g = %d h = %d\n"
+                     "  label = \"%s\"\n",
                      in.v[0],
                      in.v[1],
                      in.v[2],
@@ -70,7 +105,8 @@ int generateTests(int count, const char* file)
                      in.v[4],
                      in.v[5],
                      in.v[6],
-                     in.v[7]);
+                     in.v[7],
+                     label);
         std::fprintf(out,
                      "  verify:\n  s0 == %d s1 == %d s2 == %d s3 == %d s4 == %d\n}\n",
                      s.v[0],
@@ -93,11 +129,13 @@ int generateGtest(int count, int parts, const char* dir)
             return 1;
         std::fprintf(out, "#include <gtest/gtest.h>\n#include \"BenchSum.h\"\n\n");
         for (int t = p; t < count; t += parts) {
-            BenchInputs in = benchInputs(t);
+            char label[32];
+            benchLabel(t, label);
+            BenchInputs in = benchInputs(t, label);
             BenchSums s = benchSum(in);
             std::fprintf(out, "TEST(BenchSum, Case%d)\n{\n", t);
             std::fprintf(out,
-                         "    BenchInputs in = {{%d, %d, %d, %d, %d, %d, %d, %d}};\n",
+                         "    BenchInputs in = {{%d, %d, %d, %d, %d, %d, %d, %d}, \"%s\"};\n",
                          in.v[0],
                          in.v[1],
                          in.v[2],
@@ -105,7 +143,8 @@ int generateGtest(int count, int parts, const char* dir)
                          in.v[4],
                          in.v[5],
                          in.v[6],
-                         in.v[7]);
+                         in.v[7],
+                         label);
             std::fprintf(out, "    BenchSums s = benchSum(in);\n");
             for (int k = 0; k < 5; ++k)
                 std::fprintf(out, "    EXPECT_EQ(s.v[%d], %d);\n", k, s.v[k]);
@@ -121,12 +160,17 @@ int generateGtest(int count, int parts, const char* dir)
 int main(int argc, char** argv)
 {
     if (argc == 4 && std::strcmp(argv[1], "defs") == 0)
-        return generateDefs(std::atol(argv[2]), argv[3]);
+        return generateBlocks(std::atol(argv[2]), argv[3], writeBlock);
+    if (argc == 4 && std::strcmp(argv[1], "nested") == 0)
+        return generateBlocks(std::atol(argv[2]), argv[3], writeNestedBlock);
+    if (argc == 4 && std::strcmp(argv[1], "shapes") == 0)
+        return generateBlocks(std::atol(argv[2]), argv[3], writeShapesBlock);
     if (argc == 4 && std::strcmp(argv[1], "tests") == 0)
         return generateTests(std::atoi(argv[2]), argv[3]);
     if (argc == 5 && std::strcmp(argv[1], "gtest") == 0)
         return generateGtest(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
     std::fprintf(stderr,
-                 "usage: zem_interp_bench_gen defs BYTES FILE | tests COUNT FILE | gtest COUNT PARTS DIR\n");
+                 "usage: zem_interp_bench_gen defs|nested|shapes BYTES FILE | tests COUNT FILE | "
+                 "gtest COUNT PARTS DIR\n");
     return 2;
 }

@@ -1,60 +1,64 @@
 #!/bin/sh
-# Interpreter benchmarks, each program timed as a whole process (median of
-# alternating runs):
-#  (a) parse throughput of a ~20 MB script of definition blocks, next to
-#      wc -l of the same file as the floor;
-#  (b) a script of 10,000 tests (8 integer inputs, 5 checks each) against
-#      the GoogleTest program that makes the same checks.
+# Interpreter benchmarks, each program timed as a whole process, run
+# alternately with its anchor (medians, by zem_interp_bench_run):
+#  (a) parse throughput of ~20 MB definition scripts of three shapes (flat
+#      blocks; 100 groups of 100 lines per block; arrays, strings and
+#      references), next to wc -l of the same file as the reading floor;
+#  (b) a script of 10,000 tests (8 integer inputs, 1 string input, 5 checks
+#      each) against the GoogleTest program that makes the same checks,
+#      its output going to a file;
+#  (c) start-up: a one-test script against a program that only opens and
+#      writes one file.
 # Usage: sh bench/interp/run.sh BUILD_DIR   (configured with -DZEM_BENCH=ON)
 build=$(cd "${1:-build}" && pwd) || exit 1
 bin=$build/bench/interp
 runs=${ZEM_BENCH_RUNS:-9}
-for p in zem_interp_bench_gen zem_interp_bench_tester zem_interp_bench_gtest; do
+for p in zem_interp_bench_gen zem_interp_bench_run zem_interp_bench_trivial zem_interp_bench_tester \
+         zem_interp_bench_gtest; do
   [ -x "$bin/$p" ] || { echo "interp bench: $bin/$p missing (build with -DZEM_BENCH=ON)"; exit 0; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 
-"$bin/zem_interp_bench_gen" defs 20000000 defs.txt || exit 1
+for shape in defs nested shapes; do
+  "$bin/zem_interp_bench_gen" $shape 20000000 $shape.txt || exit 1
+done
 "$bin/zem_interp_bench_gen" tests 10000 tests.txt || exit 1
+"$bin/zem_interp_bench_gen" tests 1 one.txt || exit 1
 
-# Wall time of one run in microseconds.
-run_us() {
-  s=$(date +%s%N)
-  "$@" >/dev/null 2>&1
-  e=$(date +%s%N)
-  echo $(( (e - s) / 1000 ))
-}
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+# Prints "MEDIAN_A MEDIAN_B" in microseconds of RUNS alternating runs.
+alternate() { "$bin/zem_interp_bench_run" "$runs" "$1" "$2"; }
 
-# Alternates two commands RUNS times; prints "medianA medianB" in us.
-alternate() {
-  a=$1; b=$2
-  : > a.times; : > b.times
-  i=0
-  while [ $i -lt "$runs" ]; do
-    run_us sh -c "$a" >> a.times
-    run_us sh -c "$b" >> b.times
-    i=$((i + 1))
-  done
-  echo "$(median < a.times) $(median < b.times)"
+# "<figure>: <value> <unit> vs <anchor>: <value> <unit>, ratio <r> (goal <g>)"
+line() {
+  awk -v f="$1" -v a="$2" -v u="$3" -v n="$4" -v b="$5" -v r="$6" -v g="$7" \
+    'BEGIN { printf "%s: %.1f %s vs %s: %.1f %s, ratio %.3f (goal %s)\n", f, a, u, n, b, u, r, g }'
 }
 
-bytes=$(wc -c < defs.txt)
-set -- $(alternate "'$bin/zem_interp_bench_tester' defs.txt" "wc -l defs.txt")
-parse_us=$1; wc_us=$2
-echo "interp (a) parse: $bytes bytes of definition blocks"
-awk -v b="$bytes" -v p="$parse_us" -v w="$wc_us" 'BEGIN {
-  printf "  zem_interp_bench_tester defs.txt  %8.1f ms  %7.1f MB/s\n", p / 1000, b / p
-  printf "  wc -l defs.txt                    %8.1f ms  %7.1f MB/s\n", w / 1000, b / w
-  printf "  parse / wc -l throughput          %8.3f  (goal >= 0.1)\n", w / p }'
+echo "interp (a) parse throughput of definition scripts, $runs runs alternating with wc -l"
+for shape in defs nested shapes; do
+  bytes=$(wc -c < $shape.txt)
+  set -- $(alternate "$bin/zem_interp_bench_tester $shape.txt" "wc -l $shape.txt")
+  grep -q "in line" result.txt && echo "  warning: the $shape script reported an error"
+  case $shape in
+    defs) what="flat definition blocks" ;;
+    nested) what="nested groups 100x100 lines per block" ;;
+    shapes) what="arrays, strings, references" ;;
+  esac
+  line "interp parse $what ($bytes bytes)" "$(echo "$bytes $1" | awk '{print $1 / $2}')" "MB/s" \
+    "wc -l" "$(echo "$bytes $2" | awk '{print $1 / $2}')" "$(echo "$2 $1" | awk '{print $1 / $2}')" ">= 0.1"
+done
 
-set -- $(alternate "'$bin/zem_interp_bench_tester' tests.txt" "'$bin/zem_interp_bench_gtest'")
-script_us=$1; gtest_us=$2
+echo "interp (b) 10,000 tests, 8 integer inputs, 1 string input and 5 checks each, $runs runs alternating"
+set -- $(alternate "$bin/zem_interp_bench_tester tests.txt" "$bin/zem_interp_bench_gtest >gtest.txt")
 grep -q ERROR result.txt && echo "  warning: the script reported failed checks"
-echo "interp (b) 10,000 tests, 8 inputs and 5 checks each"
-awk -v s="$script_us" -v g="$gtest_us" 'BEGIN {
-  printf "  zem_interp_bench_tester tests.txt %8.1f ms  %9.0f tests/s\n", s / 1000, 1e10 / s
-  printf "  zem_interp_bench_gtest            %8.1f ms  %9.0f tests/s\n", g / 1000, 1e10 / g
-  printf "  script / GoogleTest speed         %8.3f  (goal >= 1)\n", g / s }'
+grep -q FAILED gtest.txt && echo "  warning: the GoogleTest program reported failed checks"
+line "interp 10,000-test script" "$(echo "$1" | awk '{print $1 / 1000}')" "ms" \
+  "GoogleTest, output to a file" "$(echo "$2" | awk '{print $1 / 1000}')" "$(echo "$1 $2" | awk '{print $1 / $2}')" "<= 1.0"
+
+echo "interp (c) start-up, $runs runs alternating"
+set -- $(alternate "$bin/zem_interp_bench_tester one.txt" "$bin/zem_interp_bench_trivial")
+line "interp one-test run" "$(echo "$1" | awk '{print $1 / 1000}')" "ms" \
+  "a program writing one file" "$(echo "$2" | awk '{print $1 / 1000}')" "$(echo "$1 $2" | awk '{print $1 / $2}')" \
+  "<= 2.0, or at most 2 ms"

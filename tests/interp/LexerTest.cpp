@@ -2,6 +2,8 @@
 // comment filter, line numbers and offsets, comment capture and limits.
 #include "InterpTestUtil.h"
 
+#include <cstring>
+
 #include "FileGate.h"
 #include "ScriptGrammar.hpp"
 #include "ScriptLexer.h"
@@ -98,6 +100,23 @@ TEST_F(LexerTest, TokenTable)
     }
 }
 
+// The script arrives in blocks of ReadBlock bytes. Shifting every script of
+// the table so that each of its characters in turn is the first of a block
+// must leave the tokens as they were: the comment filter carries its state
+// from one block to the next.
+TEST_F(LexerTest, TokenTableAcrossReadBlocks)
+{
+    const std::size_t readBlock = 8192;
+    for (const TokenCase& c : tokenCases) {
+        std::size_t n = std::strlen(c.script);
+        for (std::size_t at = 0; at <= n; ++at) {
+            EXPECT_EQ(tokens(std::string(readBlock - at, ' ') + c.script), c.tokens)
+                << "script: " << c.script << ", block starts at " << at;
+            ScriptLexer::release();
+        }
+    }
+}
+
 TEST_F(LexerTest, NulByteIsStray)
 {
     EXPECT_EQ(tokens(std::string("a\0b", 3)), std::string("NAME:a BAD:") + " NAME:b");
@@ -152,6 +171,23 @@ TEST_F(LexerTest, LinesAndOffsets)
         EXPECT_EQ(ScriptLexer::lineNumber(), c.line) << c.script;
         EXPECT_EQ(ScriptLexer::tokenOffset(), c.offset) << c.script;
         ScriptLexer::release();
+    }
+}
+
+TEST_F(LexerTest, LinesAndOffsetsAcrossReadBlocks)
+{
+    const int readBlock = 8192;
+    for (const PositionCase& c : positionCases) {
+        int n = static_cast<int>(std::strlen(c.script));
+        for (int at = 0; at <= n; ++at) {
+            open(std::string(static_cast<std::size_t>(readBlock - at), ' ') + c.script);
+            for (int i = 0; i < c.index; ++i)
+                ScriptLexer::nextToken();
+            EXPECT_NE(ScriptLexer::nextToken(), 0) << c.script << " at " << at;
+            EXPECT_EQ(ScriptLexer::lineNumber(), c.line) << c.script << " at " << at;
+            EXPECT_EQ(ScriptLexer::tokenOffset(), c.offset + readBlock - at) << c.script << " at " << at;
+            ScriptLexer::release();
+        }
     }
 }
 

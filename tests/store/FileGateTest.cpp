@@ -37,6 +37,48 @@ TEST(FileGate, ReadsEveryByteValue)
     EXPECT_EQ(-1, g.getChar());
 }
 
+// Block reads hand out the bytes getChar would, whatever the block size.
+TEST(FileGate, BlockReadsMatchByteReads)
+{
+    TempFile f("blocks");
+    std::string all;
+    for (int i = 0; i < 3000; ++i)
+        all.push_back(static_cast<char>(i * 7));
+    f.write(all);
+    for (int size : {1, 255, 2999, 3000, 8192}) {
+        FileGate g;
+        ASSERT_EQ(1, g.openIn(f.path()));
+        std::string got;
+        char buf[8192];
+        for (int n = g.read(buf, size); n > 0; n = g.read(buf, size))
+            got.append(buf, static_cast<std::size_t>(n));
+        EXPECT_EQ(all, got) << size;
+        EXPECT_EQ(-1, g.getChar());
+    }
+    FileGate closed;
+    char c;
+    EXPECT_EQ(0, closed.read(&c, 1));
+}
+
+// Output gathered before it reaches the file keeps its order across pieces
+// larger than the gathering buffer and the formatted doubles in between.
+TEST(FileGate, LongOutputKeepsItsOrder)
+{
+    TempFile f("long");
+    FileGate g;
+    ASSERT_EQ(1, g.openOut(f.path()));
+    std::string expect;
+    const std::string pieces[] = {
+        "a", std::string(5000, 'b'), std::string(9000, 'c'), "d", std::string(4000, 'e')};
+    for (const std::string& p : pieces) {
+        g << p.c_str() << 0.5;
+        g.putChar('|');
+        expect += p + "0.500000|";
+    }
+    g.closeOut();
+    EXPECT_EQ(expect, f.read());
+}
+
 TEST(FileGate, ClosedSidesAreHarmless)
 {
     FileGate g;
