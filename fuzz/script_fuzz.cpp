@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FILE* f = std::fopen(kScript, "wb");
     if (!f)
         return 0;
-    std::fwrite(data, 1, size, f);
+    if (size > 0)
+        std::fwrite(data, 1, size, f);
     std::fclose(f);
     int status = Parse::parseLoop(kScript, "", echoStart);
     if (status < -4)

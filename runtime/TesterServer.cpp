@@ -311,8 +311,11 @@ int serveForever(int port)
     char hostText[kHostTextSize];
     if (getIpAddress(hostText))
         std::printf("host: %s\n", hostText);
+    // One listening socket for the whole life of the tester: closing it after
+    // each viewer would reset a viewer that connected meanwhile, after its
+    // connect had already succeeded. Such a viewer is served next instead.
+    int listener = openListener(port);
     for (;;) {
-        int listener = openListener(port);
         std::printf("waiting...");
         std::fflush(stdout);
         rsock = accept(listener, nullptr, nullptr);
@@ -325,6 +328,5 @@ int serveForever(int port)
         serveConnection(rsock);
         close(rsock);
         rsock = -1;
-        close(listener);
     }
 }

@@ -1,8 +1,8 @@
-// The plain client of the benchmarks: the wire fields of a run request and
-// a reader of the reply that takes exactly the announced bytes, as a viewer
-// would, without the viewer; and starting and stopping a tester.
-#ifndef ZEM_BENCH_WIRECLIENT_H
-#define ZEM_BENCH_WIRECLIENT_H
+// A plain client of the remote protocol for soak runs and benchmarks: a run
+// request, a reader of the reply that takes exactly the announced bytes, as
+// a viewer would, without the viewer; and starting and stopping a tester.
+#ifndef ZEM_TESTS_WIRECLIENT_H
+#define ZEM_TESTS_WIRECLIENT_H
 
 #include <algorithm>
 #include <csignal>
@@ -16,19 +16,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "WireFields.h"
+
 namespace wire {
 
-inline std::string number(int n)
-{
-    char f[16];
-    std::snprintf(f, sizeof f, "%07d", n);
-    return std::string(f, 8);
-}
-
-inline std::string text(const std::string& t)
-{
-    return number(static_cast<int>(t.size()) + 1) + t + std::string(1, '\0');
-}
+using zemtest::number;
+using zemtest::text;
 
 inline std::string request(const std::string& script, const std::string& path = "bench.txt")
 {
@@ -65,30 +58,41 @@ public:
         char f[9] = {0};
         return readExactly(f, 8) ? std::atoi(f) : -999999;
     }
+    // What a reply held, for callers that check it.
+    struct Reply {
+        std::string resultFile;
+        int contentBytes = 0;
+        int chunks = 0;
+        int errorLine = 0;
+    };
     // One exchange as the viewer makes it: request, whole reply, "TSTSTOP".
     // Returns the reply's byte count, or 0 when it came up short.
-    size_t exchange(const std::string& req)
+    size_t exchange(const std::string& req, Reply* reply = nullptr)
     {
+        Reply seen;
         if (send(m_Sock, req.data(), req.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(req.size()))
             return 0;
-        size_t bytes = 0;
-        for (int field = 0; field < 2; ++field) {
-            int n = readNumber();
-            if (n < 0 || (n > 0 && !readExactly(nullptr, n)))
-                return 0;
-            bytes += 8 + n;
-        }
-        for (int n; (n = readNumber()) > 0; bytes += 8 + n) {
+        int nameBytes = readNumber();
+        seen.resultFile.assign(nameBytes > 0 ? nameBytes : 0, '\0');
+        if (nameBytes < 0 || (nameBytes > 0 && !readExactly(&seen.resultFile[0], nameBytes)))
+            return 0;
+        seen.contentBytes = readNumber();
+        if (seen.contentBytes < 0 || (seen.contentBytes > 0 && !readExactly(nullptr, seen.contentBytes)))
+            return 0;
+        size_t bytes = 16 + nameBytes + seen.contentBytes;
+        for (int n; (n = readNumber()) > 0; bytes += 8 + n, ++seen.chunks) {
             if (!readExactly(nullptr, n))
                 return 0;
         }
-        int line = readNumber();
+        seen.errorLine = readNumber();
         readNumber();
         int e = readNumber();
         bytes += 32;
-        if (line > 0 && (e <= 0 || !readExactly(nullptr, e)))
+        if (seen.errorLine > 0 && (e <= 0 || !readExactly(nullptr, e)))
             return 0;
-        bytes += line > 0 ? e : 0;
+        bytes += seen.errorLine > 0 ? e : 0;
+        if (reply)
+            *reply = seen;
         return send(m_Sock, "TSTSTOP", 8, MSG_NOSIGNAL) == 8 ? bytes : 0;
     }
 

@@ -63,6 +63,7 @@ protected:
             addr.sin_port = static_cast<in_port_t>(port);  // unconverted, as the tester binds it
             if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
                 sock_ = s;
+                port_ = port;
                 return;
             }
             close(s);
@@ -106,7 +107,35 @@ protected:
                number((int)script.size()) + script + selectorField;
     }
 
+    // A new connection to the running tester, once it listens again.
+    bool reconnect()
+    {
+        close(sock_);
+        for (int i = 0; i < 100; ++i) {
+            sock_ = socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in addr;
+            std::memset(&addr, 0, sizeof addr);
+            addr.sin_family = AF_INET;
+            addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            addr.sin_port = static_cast<in_port_t>(port_);
+            if (connect(sock_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0)
+                return true;
+            close(sock_);
+            usleep(20000);
+        }
+        sock_ = -1;
+        return false;
+    }
+    // A run that the tester answers in full.
+    void expectServed()
+    {
+        send(request("ok.txt", "resultfile \"r.txt\"\n", number(0)));
+        EXPECT_EQ(readNumber(), 6);
+        EXPECT_EQ(read(6), std::string("r.txt\0", 6));
+    }
+
     zemtest::ScratchDir scratch_{"zem_server"};
+    int port_ = 0;
     std::string dir_;
     pid_t pid_ = -1;
     int sock_ = -1;
@@ -196,6 +225,23 @@ TEST_F(Server, NonTstBytesEndTheConnectionAndTheTesterListensAgain)
     usleep(50000);
     std::string console = file("console.txt");
     EXPECT_NE(console.find("waiting...accepted\nwaiting..."), std::string::npos) << console;
+}
+
+// A script path that cannot be written abandons the request; a client that
+// goes away before reading its reply costs the tester nothing. Either way
+// the next client is served.
+TEST_F(Server, FaultsOfOneClientLeaveTheNextOneServed)
+{
+    send(request("no/such/dir/s.txt", "resultfile \"r.txt\"\n", number(0)));
+    EXPECT_TRUE(closedByPeer());
+    ASSERT_TRUE(reconnect());
+    expectServed();
+    std::string big = "resultfile \"big.txt\"\n" + std::string(100000, '\n');
+    send(command("TSTSTOP") + request("big.txt", big, number(0)));
+    close(sock_);  // gone before the reply
+    sock_ = -1;
+    ASSERT_TRUE(reconnect());
+    expectServed();
 }
 
 TEST_F(Server, QuitEndsTheProcessWithStatusZero)

@@ -50,14 +50,18 @@ void traceTree()
     Parse::getOutStore()["0xflags"] = 0x1f;
 }
 
-void divideByZero()
+// The faults below are the point of these functions: sanitizer builds must
+// let them reach the signal the tester handles.
+#define ZEM_DELIBERATE_FAULT __attribute__((no_sanitize("undefined")))
+
+ZEM_DELIBERATE_FAULT void divideByZero()
 {
     volatile int zero = Parse::getInStore()["zero"];
     volatile int r = 7 / zero;
     Parse::getOutStore()["r"] = r;
 }
 
-void writeThroughNull()
+ZEM_DELIBERATE_FAULT void writeThroughNull()
 {
     volatile int* volatile p = nullptr;
     *p = 1;

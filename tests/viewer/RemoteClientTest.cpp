@@ -131,6 +131,8 @@ TEST_F(RemoteExchange, ReplyCutShortOrSilentSaysBroken)
         {text("r.txt") + number(4) + "abc\n" + number(0) + number(3), true, 1},
         {number(0) + number(0), true, 1},
         {number(6) + "r.t", true, 1},
+        {"", true, 1},                             // the tester died before answering
+        {"garbage, not a reply at all", true, 1},  // bytes of no reply
         {text("r.txt") + number(4) + "ab", false, 0},
         {number(0) + number(0) + number(10) + kPoint, false, 0},
     };
