@@ -87,6 +87,7 @@ fuzz: deps
 # driven by random clicks and keys: both must stay alive and flat.
 soak: build
 	$(BUILD_DIR)/tests/soak/zem_soak $(CURDIR)/$(BUILD_DIR)/examples/ZemTester $(SOAK_RUNS)
+	sh tests/soak/viewer_soak.sh $(BUILD_DIR)/examples/ZemViewer $(BUILD_DIR)/examples/ZemTester 2000 1
 
 # The house style is .clang-format at the top of the tree.
 format: deps
