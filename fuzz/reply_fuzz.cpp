@@ -2,6 +2,7 @@
 // answers, read by the viewer's remote exchange over a socketpair. It must
 // end without a crash, leave the connection flag and outcome consistent,
 // and write files only through its "_" file (the jail refuses the rest).
+#include "FileJail.h"
 #include "GrcBase.h"
 #include "RemoteClient.h"
 
@@ -14,6 +15,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    FileJail jail;
     RemoteClient::setSilenceLimit(20);
     int fds[2];
     if (socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)

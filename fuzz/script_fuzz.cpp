@@ -2,6 +2,7 @@
 // status code, never in a crash, overflow or hang. Each input is written to
 // a script file in the file jail and run with a start function that echoes
 // inputs; the files the script names stay in the jail.
+#include "FileJail.h"
 #include "FileGate.h"
 #include "Parse.h"
 #include "StoreCv.h"
@@ -28,6 +29,7 @@ const char* const kScript = "script.txt";
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    FileJail jail;
     FILE* f = std::fopen(kScript, "wb");
     if (!f)
         return 0;

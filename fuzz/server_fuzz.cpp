@@ -2,6 +2,7 @@
 // what a client sends, served in-process by the command loop over a
 // socketpair with short silence limits, so every field reader, the script
 // store, the run and the reply are reached. Files stay in the file jail.
+#include "FileJail.h"
 #include "GrcBase.h"
 #include "GrcDraw.h"
 #include "Parse.h"
@@ -47,6 +48,7 @@ std::string withoutQuit(const uint8_t* data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    FileJail jail;
     GrcBase::m_Exec = 1;
     PeerStream::setLimits(20, 20);
     int fds[2];
