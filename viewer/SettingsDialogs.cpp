@@ -43,6 +43,14 @@ Widget child(const char* name, WidgetClass type, Widget parent)
     return XtVaCreateManagedWidget(name, type, parent, XmNhighlightThickness, 0, nullptr);
 }
 
+// A text field that shows a setting: neither editable nor with a cursor.
+Widget readOnlyText(const char* name, Widget form)
+{
+    Widget w = child(name, xmTextWidgetClass, form);
+    XtVaSetValues(w, XmNeditable, False, XmNcursorPositionVisible, False, nullptr);
+    return w;
+}
+
 Widget button(const char* name, Widget parent, XtCallbackProc activate)
 {
     Widget w = child(name, xmPushButtonWidgetClass, parent);
@@ -130,18 +138,8 @@ void toggleChanged(Widget toggle, XtPointer, XtPointer)
 void buildTraceWidgets(Widget form)
 {
     place(child("Trace depth", xmLabelWidgetClass, form), 4, 3, 50, -1);
-    Widget dtext = XtVaCreateManagedWidget("dtext",
-                                           xmTextWidgetClass,
-                                           form,
-                                           XmNeditable,
-                                           False,
-                                           XmNcursorPositionVisible,
-                                           False,
-                                           XmNshadowThickness,
-                                           0,
-                                           XmNhighlightThickness,
-                                           0,
-                                           nullptr);
+    Widget dtext = readOnlyText("dtext", form);
+    XtVaSetValues(dtext, XmNshadowThickness, 0, nullptr);
     place(dtext, 1, 60, 80, -1);
     if (viewer.traceDepth == 0)
         XmTextSetString(dtext, const_cast<char*>("None"));
@@ -182,16 +180,7 @@ void buildRemoteWidgets(Widget form)
     std::snprintf(portText, sizeof portText, "%d", viewer.port);
     XmTextSetString(port, portText);
     place(child("Status  ", xmLabelWidgetClass, form), 41, 3, 45, -1);
-    Widget status = XtVaCreateManagedWidget("remstatus",
-                                            xmTextWidgetClass,
-                                            form,
-                                            XmNeditable,
-                                            False,
-                                            XmNcursorPositionVisible,
-                                            False,
-                                            XmNhighlightThickness,
-                                            0,
-                                            nullptr);
+    Widget status = readOnlyText("remstatus", form);
     place(status, 53, 3, 45, -1);
     Widget toggle = child("OFF", xmToggleButtonWidgetClass, form);
     place(toggle, 53, 55, 95, 70);

@@ -14,19 +14,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "viewer soak: $*"; exit 1; }
 
-n=$((400 + $$ % 300))
-while [ $n -lt 1000 ]; do
-  if [ ! -e /tmp/.X$n-lock ]; then
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xpid=$!
-    for i in $(seq 50); do xdpyinfo -display :$n >/dev/null 2>&1 && break; sleep 0.1; done
-    xdpyinfo -display :$n >/dev/null 2>&1 && break
-    kill "$xpid" 2>/dev/null; xpid=""
-  fi
-  n=$((n + 1))
-done
-[ -n "$xpid" ] || fail "no Xvfb"
-export DISPLAY=:$n
+. "$(dirname "$0")/../viewer/xvfb.sh"
+start_xvfb $((400 + $$ % 300)) || fail "no Xvfb"
 
 # The viewer's Remote Settings start at localhost and 6500.
 mkdir "$work/tester" "$work/viewer"

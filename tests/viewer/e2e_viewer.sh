@@ -13,25 +13,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# A display number without a lock file; a number another process takes at
-# the same moment makes Xvfb exit, and the next one is tried.
-n=$((300 + $$ % 300))
-while [ $n -lt 1000 ]; do
-  if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xpid=$!
-    tries=0
-    while [ $tries -lt 50 ] && kill -0 "$xpid" 2>/dev/null; do
-      xdpyinfo -display :$n >/dev/null 2>&1 && break
-      sleep 0.1; tries=$((tries + 1))
-    done
-    xdpyinfo -display :$n >/dev/null 2>&1 && break
-    kill "$xpid" 2>/dev/null; xpid=""
-  fi
-  n=$((n + 1))
-done
-[ -n "$xpid" ] || fail "no Xvfb"
-export DISPLAY=:$n
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb $((300 + $$ % 300)) || fail "no Xvfb"
 
 # The script as a Windows editor leaves it: CR LF, no final newline.
 awk '{ printf "%s%s", (NR > 1 ? "\r\n" : ""), $0 }' "$script" > "$work/in.txt"
