@@ -25,13 +25,7 @@ sleep 0.3
 kill -0 "$tpid" 2>/dev/null || fail "no tester on port 6500"
 (cd "$work/viewer" && exec "$viewer" > console.txt 2>&1) &
 vpid=$!
-win=""
-for i in $(seq 50); do
-  win=$(xdotool search --onlyvisible --name "ZemViewer 1.56B" 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || fail "no viewer window"
+win=$(visible_window "ZemViewer 1.56B") || fail "no viewer window"
 sleep 0.5
 
 # Settings > Remote ... (the menu's second item), then the toggle and Apply.
@@ -39,8 +33,7 @@ xdotool mousemove --window "$win" 105 16 click 1
 sleep 0.3
 xdotool mousemove --window "$win" 110 62 click 1
 sleep 0.5
-dialog=$(xdotool search --onlyvisible --name "Remote Settings" 2>/dev/null | head -1)
-[ -n "$dialog" ] || fail "no Remote Settings dialog"
+dialog=$(visible_window "Remote Settings") || fail "no Remote Settings dialog"
 xdotool mousemove --window "$dialog" 200 92 click 1
 sleep 0.2
 xdotool mousemove --window "$dialog" 70 137 click 1

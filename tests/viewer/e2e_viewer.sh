@@ -23,13 +23,7 @@ cd "$work" || fail "no work directory"
 "$viewer" > viewer.log 2>&1 &
 vpid=$!
 
-win=""
-for i in $(seq 50); do
-  win=$(xdotool search --onlyvisible --name "ZemViewer 1.56B" 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || fail "no viewer window"
+win=$(visible_window "ZemViewer 1.56B") || fail "no viewer window"
 sleep 0.3
 
 # The bottom buttons of the 800 x 600 window: ReRead, Save, Run.

@@ -1,4 +1,4 @@
-# Sourced by the shell tests that need an X server: start_xvfb starts Xvfb on
+# Sourced by the shell tests that need an X server. start_xvfb starts Xvfb on
 # a free display number (from FIRST on), sets DISPLAY and xpid; a number
 # another process takes at the same moment makes Xvfb exit, and the next one
 # is tried. Returns non-zero when none comes up.
@@ -20,6 +20,17 @@ start_xvfb() {
       kill "$xpid" 2>/dev/null; xpid=""
     fi
     n=$((n + 1))
+  done
+  return 1
+}
+
+# Prints the id of the first visible window titled NAME, waiting up to five
+# seconds for it; prints nothing when none appears.
+visible_window() {
+  for i in $(seq 50); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    sleep 0.1
   done
   return 1
 }
