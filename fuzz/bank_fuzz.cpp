@@ -2,7 +2,8 @@
 // operations (assignments of each type, reads, member and item handles,
 // cutting and pasting a group, copying and clearing a bank) applied both to
 // VarBank and to a small model written here; every read and every walk must
-// agree. Names come from a fixed table chosen so that groups, prefixes and
+// agree. A recycling bank takes every operation of the first bank along
+// and must agree with the same model. Names come from a fixed table chosen so that groups, prefixes and
 // items meet, and no two names collide once a group is cut out.
 #include "StoreCv.h"
 #include "StoreEl.h"
@@ -154,41 +155,57 @@ void paste(Model& into, const Model& src, const std::string& target)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static VarBank a, b;
+    static RecyclingBank r;
     a.clear();
     b.clear();
+    r.clear();
     Model ma, mb;
     Input in{data, size};
-    while (in.at < in.size) {
+    // Pastes can double the bank; the model's lookups are linear, so past a
+    // few hundred elements an input would only be slow, not any better.
+    while (in.at < in.size && ma.els.size() <= 500) {
         Value v;
         v.name = kNames[in.byte() % (sizeof kNames / sizeof kNames[0])];
         std::string group = kGroups[in.byte() % 3];
+        const char* n = v.name.c_str();
         switch (in.byte() % 10) {
-        case 0: v.type = StoreEl::TypeInt, v.i = in.integer(), StoreCv(&a, v.name.c_str()) = v.i; break;
-        case 1: v.type = StoreEl::TypeDouble, v.d = in.real(), StoreCv(&a, v.name.c_str()) = v.d; break;
-        case 2:
-            v.type = StoreEl::TypeString, v.s = in.text(), StoreCv(&a, v.name.c_str()) = v.s.c_str();
+        case 0:
+            v.type = StoreEl::TypeInt, v.i = in.integer(), StoreCv(&a, n) = v.i, StoreCv(&r, n) = v.i;
             break;
-        case 3: compareRead(a, ma, v.name); continue;
+        case 1:
+            v.type = StoreEl::TypeDouble, v.d = in.real(), StoreCv(&a, n) = v.d, StoreCv(&r, n) = v.d;
+            break;
+        case 2:
+            v.type = StoreEl::TypeString, v.s = in.text();
+            StoreCv(&a, n) = v.s.c_str(), StoreCv(&r, n) = v.s.c_str();
+            break;
+        case 3:
+            compareRead(a, ma, v.name);
+            compareRead(r, ma, v.name);
+            continue;
         case 4: {
             const char* member = kMembers[in.byte() % 3];
             v.name = group + "." + member, v.type = StoreEl::TypeInt, v.i = in.integer();
             a[group.c_str()][member] = v.i;
+            r[group.c_str()][member] = v.i;
             break;
         }
         case 5: {
             int index = in.byte() % 4;
             v.name = group + "[" + std::to_string(index) + "]", v.type = StoreEl::TypeInt, v.i = in.integer();
             a[group.c_str()][index] = v.i;
+            r[group.c_str()][index] = v.i;
             break;
         }
         case 6: b = a[group.c_str()], mb = cut(ma, group); continue;
-        case 7: a[group.c_str()] = b, paste(ma, mb, group); continue;
+        case 7: a[group.c_str()] = b, r[group.c_str()] = b, paste(ma, mb, group); continue;
         case 8: b = a, mb = ma; continue;
-        default: a.clear(), ma.els.clear(); continue;
+        default: a.clear(), r.clear(), ma.els.clear(); continue;
         }
         ma.set(v);
     }
     compareWalk(a, ma);
+    compareWalk(r, ma);
     compareWalk(b, mb);
     return 0;
 }

@@ -40,15 +40,6 @@ void define(VarBank& defs, const StoreEl* el)
         defs[var] = *el;
 }
 
-// Renamed elements sit in the index under their old names; indexing the
-// bank again keeps lookups by the new names working.
-void reindex(VarBank& bank)
-{
-    bank.avl_clear();
-    for (StoreEl* el = bank.getData(nullptr); el; el = el->getNext())
-        bank.avl_push(el);
-}
-
 }  // namespace
 
 void Parse::exportOutputs(VarBank& defs)
@@ -61,6 +52,7 @@ void Parse::exportOutputs(VarBank& defs)
         renamed |= closeAtEnd(el->getName());
         define(defs, el);
     }
+    // Renamed elements sit in the index under their old names.
     if (renamed)
-        reindex(out);
+        out.reindex();
 }

@@ -18,9 +18,11 @@ int Grammar::m_VerifyMode = 0;
 int Grammar::m_StartOffset = 0;
 int Grammar::m_Extern = 0;
 
+// The interpreter empties its banks for every test and every nested group
+// and mostly fills them again with the same names: they recycle records.
 VarBank& Grammar::member(int family, int index)
 {
-    static VarBank banks[Families][Levels];
+    static RecyclingBank banks[Families][Levels];
     return banks[family][index];
 }
 

@@ -95,7 +95,7 @@ VarBank& Parse::getDefStore() { return Grammar::member(Grammar::DefFamily, 0); }
 
 VarBank& Parse::getOutStore()
 {
-    static VarBank bank;
+    static RecyclingBank bank;
     return bank;
 }
 

@@ -104,7 +104,7 @@ StoreCv& StoreCv::operator=(int value)
     if (!bank)
         return *this;
     AvlSpot spot;
-    if (StoreEl* el = bank->find(name, &spot))
+    if (StoreEl* el = bank->findForAssign(name, spot))
         el->setInt(value);
     else
         bank->appElemAt(new StoreEl(name, value), spot);
@@ -116,7 +116,7 @@ StoreCv& StoreCv::operator=(double value)
     if (!bank)
         return *this;
     AvlSpot spot;
-    if (StoreEl* el = bank->find(name, &spot))
+    if (StoreEl* el = bank->findForAssign(name, spot))
         el->setDouble(value);
     else
         bank->appElemAt(new StoreEl(name, value), spot);
@@ -128,7 +128,7 @@ StoreCv& StoreCv::operator=(const char* value)
     if (!bank)
         return *this;
     AvlSpot spot;
-    if (StoreEl* el = bank->find(name, &spot))
+    if (StoreEl* el = bank->findForAssign(name, spot))
         el->setString(value);
     else
         bank->appElemAt(new StoreEl(name, value), spot);
@@ -164,7 +164,7 @@ StoreCv& StoreCv::operator=(const StoreEl& src)
     if (!bank || !src.hasKnownType())
         return *this;
     AvlSpot spot;
-    if (StoreEl* el = bank->find(name, &spot))
+    if (StoreEl* el = bank->findForAssign(name, spot))
         el->assign(src);
     else
         bank->appElemAt(StoreEl::copyOf(name, src), spot);

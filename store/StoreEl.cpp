@@ -40,6 +40,7 @@ void StoreEl::init(int t)
     mark = ' ';
     borrowed = 0;
     nameFrom = NameInline;
+    kept = 0;
     type = t;
     data = inData;
     name = inName;
@@ -124,6 +125,7 @@ StoreEl::StoreEl(const char* keyName, KeyTag)
     mark = ' ';
     borrowed = 1;
     nameFrom = NameInline;
+    kept = 0;
     name = const_cast<char*>(keyName ? keyName : "");
 }
 

@@ -112,6 +112,8 @@ private:
     // Where the name block came from, kept so that releasing it never
     // reads the block: a NameFrom value.
     char nameFrom;
+    // 1 while the record is kept by a recycling bank: indexed, not listed.
+    char kept;
 };
 
 #endif

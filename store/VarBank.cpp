@@ -13,22 +13,79 @@ void reportUnknownType() { Parse::getIO() << "\nVarBank::operator= unknown type\
 
 }
 
-VarBank::VarBank() : first(nullptr), last(nullptr), hint(nullptr) { std::strcpy(name, "VarBank"); }
+VarBank::VarBank() : first(nullptr), last(nullptr), hint(nullptr), kept(nullptr), recycling(0)
+{
+    std::strcpy(name, "VarBank");
+}
 
 VarBank::VarBank(const StoreCv& cv) : VarBank() { *this = cv; }
 
-VarBank::~VarBank() { clear(); }
+VarBank::~VarBank() { release(); }
 
-void VarBank::clear()
+namespace {
+void deleteChain(StoreEl* el)
 {
-    avl_clear();
-    StoreEl* el = first;
     while (el) {
         StoreEl* next = el->getNext();
         delete el;
         el = next;
     }
+}
+}
+
+// Only a fill that took back every record kept before may keep its own:
+// otherwise the kept records would pile up (and the index with them)
+// whenever fills differ. Emptying a bank with no elements listed changes
+// nothing, so the kept records stay.
+void VarBank::clear()
+{
+    if (!recycling || avl_hasEqualKeys()) {
+        release();
+        return;
+    }
+    if (!first)
+        return;
+    if (kept) {
+        release();
+        return;
+    }
+    for (StoreEl* el = first; el; el = el->getNext())
+        el->kept = 1;
+    kept = first;
     first = last = hint = nullptr;
+}
+
+void VarBank::release()
+{
+    avl_clear();
+    deleteChain(first);
+    deleteChain(kept);
+    first = last = hint = kept = nullptr;
+}
+
+void VarBank::setRecycling(int on)
+{
+    recycling = on;
+    if (!on && kept)
+        dropKept();
+}
+
+void VarBank::dropKept()
+{
+    deleteChain(kept);
+    kept = nullptr;
+    reindex();
+}
+
+void VarBank::reindex()
+{
+    if (kept) {
+        dropKept();
+        return;
+    }
+    avl_clear();
+    for (StoreEl* el = first; el; el = el->getNext())
+        avl_push(el);
 }
 
 // Appends to the insertion-order list only; the caller indexes the element.
@@ -43,10 +100,14 @@ void VarBank::linkLast(StoreEl* el)
     hint = el;
 }
 
+// An unchecked append could repeat the name of a kept record, which the
+// index must never hold twice.
 void VarBank::appElem(StoreEl* el)
 {
     if (!el)
         return;
+    if (kept)
+        dropKept();
     linkLast(el);
     avl_push(el);
 }
@@ -68,8 +129,9 @@ inline int nameOrder(const char* a, const char* b)
 // The same order as compare(), inlined, with the name itself as the key,
 // so a lookup neither allocates nor copies. While every name in the index
 // is unique, the element after the hint is the one the search would find
-// whenever its name is the key, and the search is skipped.
-StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const
+// whenever its name is the key, and the search is skipped. The result may
+// be a kept record.
+StoreEl* VarBank::search(const char* elName, AvlSpot* spot) const
 {
     if (hint && !avl_hasEqualKeys()) {
         StoreEl* next = hint->getNext();
@@ -81,8 +143,42 @@ StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const
     StoreEl* el = static_cast<StoreEl*>(avl_find(
         [elName](const LOCAL_DAT* d) { return nameOrder(static_cast<const StoreEl*>(d)->getName(), elName); },
         spot));
-    if (el)
+    if (el && !el->kept)
         hint = el;
+    return el;
+}
+
+StoreEl* VarBank::find(const char* elName, AvlSpot* spot) const
+{
+    StoreEl* el = search(elName, spot);
+    return el && el->kept ? nullptr : el;
+}
+
+// Kept names are unique and none of them is listed, so when the next kept
+// record has the name, no element has it yet.
+StoreEl* VarBank::findForAssign(const char* elName, AvlSpot& spot)
+{
+    if (kept && std::strcmp(kept->getName(), elName) == 0)
+        return takeBackKept();
+    StoreEl* el = search(elName, &spot);
+    if (el && el->kept) {
+        // Out of the old order: the spot cannot be had beside a kept
+        // record of the same name.
+        dropKept();
+        el = search(elName, &spot);
+    }
+    return el;
+}
+
+// The record returns holding 0, as a new one would hold nothing of the
+// previous fill; the caller stores the value.
+StoreEl* VarBank::takeBackKept()
+{
+    StoreEl* el = kept;
+    kept = el->getNext();
+    el->kept = 0;
+    el->setInt(0);
+    linkLast(el);
     return el;
 }
 
@@ -128,6 +224,14 @@ int VarBank::hasPrefix(const char* prefix) const
     if (!prefix || !*prefix)
         return 0;
     std::size_t n = std::strlen(prefix);
+    if (kept) {
+        // The index holds kept records too; the list alone counts.
+        for (const StoreEl* el = first; el; el = el->getNext()) {
+            if (std::strncmp(el->getName(), prefix, n) == 0)
+                return 1;
+        }
+        return 0;
+    }
     StoreEl key(prefix, StoreEl::KeyTag());
     const StoreEl* up = static_cast<const StoreEl*>(avl_uppeq(key));
     if (up && std::strncmp(up->getName(), prefix, n) == 0)

@@ -20,8 +20,21 @@ public:
     ~VarBank() override;
     VarBank(const VarBank&) = delete;
 
-    // Deletes every element; the bank keeps its name.
+    // Deletes every element; the bank keeps its name. A recycling bank
+    // keeps them instead, out of sight (see setRecycling).
     void clear();
+    // Banks that are emptied and filled again with the same names in the
+    // same order, as the interpreter's banks are for every test and every
+    // nested group, may keep their records across clear(): the records
+    // leave the list but stay in the index, and assigning the name that
+    // comes next in their old order takes the old record back instead of
+    // searching and inserting. Walks and lookups never see a kept record.
+    // A fill that departs from the old order gives up the kept records at
+    // the next clear(). Off by default; turning it off releases them.
+    void setRecycling(int on);
+    // Indexes every element again under its current name (after elements
+    // were renamed in place).
+    void reindex();
     // Appends el after the last element and indexes it; names are not checked.
     void appElem(StoreEl* el);
     // A null name gives the first element (start of a walk), else the element
@@ -50,6 +63,14 @@ public:
 private:
     friend class StoreCv;
     StoreEl* find(const char* elName, AvlSpot* spot = nullptr) const;
+    StoreEl* search(const char* elName, AvlSpot* spot) const;
+    // find for an assignment: the element of that name, a kept record
+    // taken back for it, or null with the spot where a new one goes.
+    StoreEl* findForAssign(const char* elName, AvlSpot& spot);
+    StoreEl* takeBackKept();
+    // Deletes the kept records and indexes the list alone.
+    void dropKept();
+    void release();
     // appElem for a record whose name was just looked up with find(name, &spot).
     void appElemAt(StoreEl* el, const AvlSpot& spot);
     void linkLast(StoreEl* el);
@@ -63,6 +84,15 @@ private:
     // after another, one definition block after another), so its successor
     // in insertion order is tried before the index is searched.
     mutable StoreEl* hint;
+    // Records kept by clear() in their old order, still in the index.
+    StoreEl* kept;
+    int recycling;
+};
+
+// A bank that recycles its records from the start (see setRecycling).
+class RecyclingBank : public VarBank {
+public:
+    RecyclingBank() { setRecycling(1); }
 };
 
 #endif

@@ -332,3 +332,87 @@ TEST(VarBank, ManyNamesThroughHandlesAndAppElem)
     EXPECT_EQ(1, b.hasPrefix("v299.x[9"));
     EXPECT_EQ(0, b.hasPrefix("v300"));
 }
+
+namespace {
+// Fills separated by clear(): each fill is a list of names, assigned in
+// order (a name may repeat); "+g" pastes a two-element group under g.
+struct RecycleCase {
+    const char* title;
+    std::vector<Names> fills;
+};
+
+const RecycleCase recycleCases[] = {
+    {"same order", {{"a", "b", "c"}, {"a", "b", "c"}, {"a", "b", "c"}}},
+    {"fewer, then again", {{"a", "b", "c"}, {"a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}}},
+    {"more", {{"a", "b"}, {"a", "b", "c", "d"}, {"a", "b", "c", "d"}}},
+    {"other order", {{"a", "b", "c"}, {"c", "a", "b"}, {"b"}, {"a", "b", "c"}}},
+    {"kept name out of turn", {{"a", "b", "c"}, {"b", "a"}, {"a", "b", "c"}}},
+    {"repeated names", {{"a", "a", "b"}, {"a", "b", "b", "a"}, {"b", "a"}}},
+    {"empty fills", {{"a"}, {}, {}, {"a"}, {"b"}}},
+    {"paste", {{"g.x", "a"}, {"a", "+g"}, {"+g", "a"}, {"g.x", "a"}}},
+};
+
+void fill(VarBank& bank, const Names& fill, int round)
+{
+    VarBank group;
+    group["x"] = 1;
+    group["y"] = "two";
+    int value = round * 100;
+    for (const std::string& n : fill) {
+        if (n[0] == '+')
+            bank[n.c_str() + 1] = group;
+        else
+            bank[n.c_str()] = ++value;
+    }
+}
+
+std::string dump(VarBank& bank)
+{
+    std::string out;
+    for (const char* n : {"a", "b", "c", "d", "g.x", "g.y", "x"})
+        out += std::string(n) + ":" + std::to_string(bank.getType(n)) + "=" +
+               std::to_string(static_cast<int>(bank[n])) + " ";
+    for (const char* p : {"a", "g", "g.", "z"})
+        out += std::string(p) + (bank.hasPrefix(p) ? "+ " : "- ");
+    for (const std::string& n : names(bank))
+        out += n + ",";
+    return out;
+}
+}  // namespace
+
+// A recycling bank must read, walk and compare exactly as a plain one,
+// whatever order its fills come in.
+TEST(VarBank, RecyclingBankBehavesAsAPlainOne)
+{
+    for (const RecycleCase& c : recycleCases) {
+        VarBank plain;
+        RecyclingBank recycling;
+        for (std::size_t i = 0; i < c.fills.size(); ++i) {
+            plain.clear();
+            recycling.clear();
+            fill(plain, c.fills[i], static_cast<int>(i));
+            fill(recycling, c.fills[i], static_cast<int>(i));
+            EXPECT_EQ(dump(plain), dump(recycling)) << c.title << ", fill " << i;
+        }
+    }
+}
+
+TEST(VarBank, RecyclingTakesRecordsBackAndReleasesThemWhenOff)
+{
+    int before = StoreEl::ctr;
+    RecyclingBank bank;
+    bank["a"] = "a long text that needs a block of its own, longer than forty";
+    bank["b"] = 2;
+    StoreEl* a = bank.getData("a");
+    bank.clear();
+    EXPECT_EQ(nullptr, bank.getData("a"));
+    EXPECT_EQ(before + 2, StoreEl::ctr);
+    bank["a"] = 5;
+    EXPECT_EQ(a, bank.getData("a"));
+    EXPECT_EQ(1, bank.getType("a"));
+    EXPECT_EQ(5, static_cast<int>(bank["a"]));
+    EXPECT_EQ(nullptr, bank.getData("b"));
+    bank.clear();
+    bank.setRecycling(0);
+    EXPECT_EQ(before, StoreEl::ctr);
+}
