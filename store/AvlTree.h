@@ -93,6 +93,17 @@ public:
     // the one it inserted, so that a key may be held by several records.
     int avl_hasEqualKeys() const { return equalKeys; }
 
+    // The node after n in order, or null after the last.
+    static const AvlNode* avl_successor(const AvlNode* n)
+    {
+        if (!(n->flags & AvlNode::RightChild))
+            return n->right;
+        n = n->right;
+        while (n->flags & AvlNode::LeftChild)
+            n = n->left;
+        return n;
+    }
+
     // Inspection for tests and diagnostics.
     const AvlNode* avl_root() const { return root; }
     int avl_chunkCount() const;

@@ -41,6 +41,7 @@ void StoreEl::init(int t)
     borrowed = 0;
     nameFrom = NameInline;
     kept = 0;
+    seq = 0;
     type = t;
     data = inData;
     name = inName;
@@ -126,6 +127,7 @@ StoreEl::StoreEl(const char* keyName, KeyTag)
     borrowed = 1;
     nameFrom = NameInline;
     kept = 0;
+    seq = 0;
     name = const_cast<char*>(keyName ? keyName : "");
 }
 

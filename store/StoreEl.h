@@ -114,6 +114,8 @@ private:
     char nameFrom;
     // 1 while the record is kept by a recycling bank: indexed, not listed.
     char kept;
+    // Set by the bank when the record joins its list: list order.
+    unsigned seq;
 };
 
 #endif

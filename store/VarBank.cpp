@@ -2,7 +2,9 @@
 // prefix tests, and the bank and group copies.
 #include "VarBank.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "FileGate.h"
 #include "Parse.h"
@@ -13,7 +15,7 @@ void reportUnknownType() { Parse::getIO() << "\nVarBank::operator= unknown type\
 
 }
 
-VarBank::VarBank() : first(nullptr), last(nullptr), hint(nullptr), kept(nullptr), recycling(0)
+VarBank::VarBank() : first(nullptr), last(nullptr), hint(nullptr), kept(nullptr), recycling(0), nextSeq(0)
 {
     std::strcpy(name, "VarBank");
 }
@@ -53,6 +55,7 @@ void VarBank::clear()
         el->kept = 1;
     kept = first;
     first = last = hint = nullptr;
+    nextSeq = 0;
 }
 
 void VarBank::release()
@@ -61,6 +64,7 @@ void VarBank::release()
     deleteChain(first);
     deleteChain(kept);
     first = last = hint = kept = nullptr;
+    nextSeq = 0;
 }
 
 void VarBank::setRecycling(int on)
@@ -92,6 +96,7 @@ void VarBank::reindex()
 void VarBank::linkLast(StoreEl* el)
 {
     el->setNext(nullptr);
+    el->seq = nextSeq++;
     if (last)
         last->setNext(el);
     else
@@ -281,13 +286,44 @@ inline bool startsWith(const char* name, const char* prefix, std::size_t k)
 }
 }
 
+// Appends to out every listed element of this bank whose name begins with
+// prefix: they sit together in the index, from the first name not below
+// prefix on.
+void VarBank::collectPrefixed(const char* prefix, std::vector<StoreEl*>& out) const
+{
+    std::size_t k = std::strlen(prefix);
+    const AvlNode* from = nullptr;
+    for (const AvlNode* at = avl_root(); at;) {
+        if (nameOrder(static_cast<const StoreEl*>(at->data)->getName(), prefix) >= 0) {
+            from = at;
+            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+        } else {
+            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+        }
+    }
+    for (const AvlNode* n = from; n; n = avl_successor(n)) {
+        StoreEl* el = static_cast<StoreEl*>(n->data);
+        if (!startsWith(el->getName(), prefix, k))
+            break;
+        if (!el->kept)
+            out.push_back(el);
+    }
+}
+
 // Copies every element of src whose name extends dotPrefix or begins with
-// itemPrefix (both of one length k), named by what follows the first k bytes.
+// itemPrefix (both of one length k), named by what follows the first k
+// bytes, in src's list order. The index finds them, so a group is cut out
+// of a large bank without a walk over all of it.
 void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix)
 {
     std::size_t k = std::strlen(dotPrefix);
     std::size_t kItem = std::strlen(itemPrefix);
-    for (const StoreEl* el = src.first; el; el = el->getNext()) {
+    std::vector<StoreEl*> found;
+    src.collectPrefixed(dotPrefix, found);
+    src.collectPrefixed(itemPrefix, found);
+    std::sort(found.begin(), found.end(), [](const StoreEl* a, const StoreEl* b) { return a->seq < b->seq; });
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    for (const StoreEl* el : found) {
         const char* n = el->getName();
         bool member = startsWith(n, dotPrefix, k) && n[k] != '\0';
         bool item = startsWith(n, itemPrefix, kItem);

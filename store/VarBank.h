@@ -4,6 +4,8 @@
 #ifndef ZEM_VARBANK_H
 #define ZEM_VARBANK_H
 
+#include <vector>
+
 #include "AvlTree.h"
 #include "StoreEl.h"
 
@@ -75,6 +77,7 @@ private:
     void appElemAt(StoreEl* el, const AvlSpot& spot);
     void linkLast(StoreEl* el);
     void copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix);
+    void collectPrefixed(const char* prefix, std::vector<StoreEl*>& out) const;
 
     char name[NameSize];
     StoreEl* first;
@@ -87,6 +90,9 @@ private:
     // Records kept by clear() in their old order, still in the index.
     StoreEl* kept;
     int recycling;
+    // Stamp of the next element listed: list order among elements that
+    // the index yields in name order.
+    unsigned nextSeq;
 };
 
 // A bank that recycles its records from the start (see setRecycling).

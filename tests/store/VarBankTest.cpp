@@ -416,3 +416,23 @@ TEST(VarBank, RecyclingTakesRecordsBackAndReleasesThemWhenOff)
     bank.setRecycling(0);
     EXPECT_EQ(before, StoreEl::ctr);
 }
+
+// A group is found through the index but keeps the list order, and a
+// recycling bank's kept records never join it.
+TEST(VarBank, CutFollowsListOrder)
+{
+    const Names inserted = {"g.b", "g[1]", "x", "g.a", "g[0]", "gg", "g.c"};
+    for (int recycling = 0; recycling < 2; ++recycling) {
+        VarBank b;
+        b.setRecycling(recycling);
+        for (const std::string& n : inserted)
+            b[n.c_str()] = 1;
+        VarBank g(b["g"]);
+        EXPECT_EQ(Names({"b", "1]", "a", "0]", "c"}), names(g)) << recycling;
+        b.clear();
+        b["g.b"] = 2;
+        b["g.z"] = 3;
+        VarBank again(b["g"]);
+        EXPECT_EQ(Names({"b", "z"}), names(again)) << recycling;
+    }
+}
