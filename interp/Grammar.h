@@ -77,6 +77,9 @@ public:
     // (one optional "-", digits, out-of-range values clamped to the long
     // range), then narrowed to int.
     static int integerOf(const char* text);
+    // A REAL token's text converted as strtod(text, nullptr) does in the C
+    // locale, bit for bit.
+    static double realOf(const char* text);
 
 private:
     enum { GroupRef = 4 };

@@ -56,7 +56,7 @@ int Grammar::plainElement(Value value)
 
 int Grammar::integerElement(const char* text) { return plainElement(integerOf(text)); }
 
-int Grammar::realElement(const char* text) { return plainElement(std::strtod(text, nullptr)); }
+int Grammar::realElement(const char* text) { return plainElement(realOf(text)); }
 
 int Grammar::stringElement(const char* text) { return plainElement(text); }
 

@@ -67,6 +67,30 @@ int Grammar::integerOf(const char* text)
     return static_cast<int>(value);
 }
 
+// REAL texts are "-" signs, digits and dots. Up to 15 digits and 22 after
+// the dot, digits / 10^k is one correctly rounded division of two exact
+// doubles, which is what strtod returns; every other text goes to strtod.
+double Grammar::realOf(const char* text)
+{
+    static const double tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = text;
+    int negative = *p == '-';
+    p += negative;
+    unsigned long long digits = 0;
+    int count = 0, after = 0;
+    for (; *p >= '0' && *p <= '9'; ++p, ++count)
+        digits = digits * 10u + static_cast<unsigned>(*p - '0');
+    if (*p == '.') {
+        for (++p; *p >= '0' && *p <= '9'; ++p, ++count, ++after)
+            digits = digits * 10u + static_cast<unsigned>(*p - '0');
+    }
+    if (count == 0 || count > 15 || after > 22)
+        return std::strtod(text, nullptr);
+    double value = static_cast<double>(digits) / tens[after];
+    return negative ? -value : value;
+}
+
 int Grammar::assignInteger(const char* target, const char* text)
 {
     statementBank()[target] = integerOf(text);
@@ -75,7 +99,7 @@ int Grammar::assignInteger(const char* target, const char* text)
 
 int Grammar::assignReal(const char* target, const char* text)
 {
-    statementBank()[target] = std::strtod(text, nullptr);
+    statementBank()[target] = realOf(text);
     return 1;
 }
 

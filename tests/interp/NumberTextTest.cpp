@@ -1,6 +1,6 @@
 // The fast number conversions of the parse path must agree with the
-// library's: INTEGER texts with strtol (then narrowed to int), item indices
-// with "%d".
+// library's: INTEGER texts with strtol (then narrowed to int), REAL texts
+// with strtod, item indices with "%d".
 #include "DecimalText.h"
 #include "Grammar.h"
 
@@ -9,8 +9,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -49,6 +51,44 @@ TEST(IntegerOf, AgreesWithStrtolOnRandomTexts)
         for (int d = 0; d < digits; ++d)
             t += static_cast<char>('0' + rng() % 10);
         ASSERT_EQ(Grammar::integerOf(t.c_str()), static_cast<int>(std::strtol(t.c_str(), nullptr, 10))) << t;
+    }
+}
+
+// Texts of the REAL token's shape: signs, digits and dots, around the
+// limits of the quick conversion.
+TEST(RealOf, AgreesWithStrtodBitForBit)
+{
+    std::mt19937 rng(4321);
+    const char* fixed[] = {"0.0",
+                           "-0.0",
+                           ".5",
+                           "-.5",
+                           "1.",
+                           "..",
+                           "-.",
+                           "--1.5",
+                           "1.2.3",
+                           "0.1",
+                           "2.675",
+                           "999999999999999.9",
+                           "9999999999999999.",
+                           "0.0000000000000000000001",
+                           "0.00000000000000000000001",
+                           "123456789012345.",
+                           "1234567890123456."};
+    std::vector<std::string> texts(std::begin(fixed), std::end(fixed));
+    for (int i = 0; i < 50000; ++i) {
+        std::string t(rng() % 5 == 0 ? 1 + rng() % 2 : 0, '-');
+        for (int d = rng() % 18; d > 0; --d)
+            t += static_cast<char>('0' + rng() % 10);
+        t += '.';
+        for (int d = rng() % 25; d > 0; --d)
+            t += rng() % 40 ? static_cast<char>('0' + rng() % 10) : '.';
+        texts.push_back(t);
+    }
+    for (const std::string& t : texts) {
+        double mine = Grammar::realOf(t.c_str()), lib = std::strtod(t.c_str(), nullptr);
+        ASSERT_EQ(0, std::memcmp(&mine, &lib, sizeof mine)) << t;
     }
 }
 
