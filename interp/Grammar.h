@@ -21,6 +21,10 @@ public:
     enum Op { OpAssign, OpEq, OpNe, OpGt, OpLt, OpGe, OpLe };
 
     static VarBank& member(int family, int index);
+    // The banks recycle their records while a parse runs (tests of one
+    // shape, nested groups); turned off, they delete the records they kept,
+    // so that between parses every bank holds no more than it shows.
+    static void setRecycling(int on);
     static int parse();
 
     static int level() { return m_Level; }

@@ -18,12 +18,19 @@ int Grammar::m_VerifyMode = 0;
 int Grammar::m_StartOffset = 0;
 int Grammar::m_Extern = 0;
 
-// The interpreter empties its banks for every test and every nested group
-// and mostly fills them again with the same names: they recycle records.
 VarBank& Grammar::member(int family, int index)
 {
-    static RecyclingBank banks[Families][Levels];
+    static VarBank banks[Families][Levels];
     return banks[family][index];
+}
+
+void Grammar::setRecycling(int on)
+{
+    for (int family = 0; family < Families; ++family) {
+        for (int index = 0; index < Levels; ++index)
+            member(family, index).setRecycling(on);
+    }
+    Parse::getOutStore().setRecycling(on);
 }
 
 void Grammar::start()

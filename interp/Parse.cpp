@@ -45,7 +45,9 @@ int ParseState::runParse(int appendError)
     m_ErrLine = 0;
     ScriptLexer::restart(io);
     m_Busy = 1;
+    Grammar::setRecycling(1);
     int result = Grammar::parse();
+    Grammar::setRecycling(0);
     io.closeOut();
     if (appendError && result != 0 && m_ErrLine > 0 && io.openOut(m_LastOutFile)) {
         io << m_ErrString;
@@ -95,7 +97,7 @@ VarBank& Parse::getDefStore() { return Grammar::member(Grammar::DefFamily, 0); }
 
 VarBank& Parse::getOutStore()
 {
-    static RecyclingBank bank;
+    static VarBank bank;
     return bank;
 }
 

@@ -141,3 +141,23 @@ TEST_F(DriverTest, LongSelectorsAndNamesAreCut)
 }
 
 }  // namespace
+
+namespace {
+// Banks recycle their records within a parse (tests of one shape, nested
+// groups) but keep none of them once it is over: emptying every bank the
+// driver shows gives back every record.
+TEST_F(DriverTest, NoRecordOutlivesTheBanksAfterAParse)
+{
+    writeFile("s.txt",
+              "resultfile \"r.txt\"\n{ d = 1 g { a { x = 1 } b = 2 } }\n"
+              "echo { a = 1 b { c = 2 } verify: a == 1 }\necho { a = 2 b { c = 3 } verify: a == 2 }\n"
+              "echo { z = 1 }\n");
+    ASSERT_EQ(Parse::parseLoop("s.txt", "", echoStart), 0);
+    Parse::clearInStore();
+    Parse::clearVerStore();
+    Parse::getOutStore().clear();
+    Parse::getDefStore().clear();
+    Parse::getTestStore().clear();
+    EXPECT_EQ(StoreEl::ctr, 0);
+}
+}  // namespace
