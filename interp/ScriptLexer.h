@@ -48,6 +48,10 @@ public:
     static void lineComment(const char* text);
     static int keepValue(int token, const char* text, int length);
     static int hexValue(const char* text, int length);
+    // For a name followed by an unfinished "[digits": where the "[" is,
+    // and the token the name alone makes.
+    static int openSuffix(const char* text, int length);
+    static int shortName(const char* text, int length);
     static int endOfInput();
 };
 

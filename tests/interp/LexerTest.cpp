@@ -89,6 +89,12 @@ const TokenCase tokenCases[] = {
     {"x\xffy", "NAME:x BAD:\xff NAME:y"},
     {"a // c\nb", "NAME:a NAME:b"},
     {"// at end", "BAD:/ BAD:/ NAME:at NAME:end"},
+    // Longer reads that yield shorter tokens.
+    {"extern[ x verify:[2] 0xab[1 a[",
+     "extern BAD:[ NAME:x NAME:verify:[2] INTEGER:171 BAD:[ INTEGER:1 NAME:a BAD:["},
+    {"0x0x 0x0x0x0 0x0xq a[1][2 b",
+     "INTEGER:0 NAME:x INTEGER:0 NAME:x0x0 NAME:0x0xq NAME:a[1] BAD:[ INTEGER:2 NAME:b"},
+    {"x \"ab c", "NAME:x BAD:\" NAME:ab NAME:c"},
     {"", ""},
 };
 
