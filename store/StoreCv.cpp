@@ -12,6 +12,15 @@
 
 namespace {
 char emptyText[1] = "";
+
+// Appends n bytes of part to dst, as far as room is left below cap.
+void appendCut(char* dst, std::size_t& used, const char* part, std::size_t n, std::size_t cap)
+{
+    if (used + n > cap)
+        n = cap - used;
+    std::memcpy(dst + used, part, n);
+    used += n;
+}
 }
 
 // Handles are made for every single assignment: a name that fits is
@@ -32,22 +41,19 @@ StoreCv::StoreCv(VarBank* b, const char* head, const char* sep, const char* tail
 }
 
 // The name is head, sep and tail joined; from 499 characters on, the whole
-// given name is reported, and only the first 499 characters are kept. The
-// parts are copied in one pass: group copies compose a name for every
-// element, and the parts are short.
+// given name is reported, and only the first 499 characters are kept.
 void StoreCv::setName(const char* head, const char* sep, const char* tail)
 {
     if (!head)
         head = "";
-    const char* parts[] = {head, sep, tail};
-    std::size_t used = 0;
-    for (const char* part : parts) {
-        for (const char* c = part; *c && used < MaxName; ++c)
-            name[used++] = *c;
-    }
-    name[used] = '\0';
-    if (used == MaxName)
+    std::size_t lh = std::strlen(head), ls = std::strlen(sep), lt = std::strlen(tail);
+    if (lh + ls + lt > MaxName - 1)
         Parse::getIO() << "\nname truncated: " << head << sep << tail << "\n";
+    std::size_t used = 0;
+    appendCut(name, used, head, lh, MaxName);
+    appendCut(name, used, sep, ls, MaxName);
+    appendCut(name, used, tail, lt, MaxName);
+    name[used] = '\0';
 }
 
 StoreCv::operator int() const

@@ -312,18 +312,31 @@ void VarBank::collectPrefixed(const char* prefix, std::vector<StoreEl*>& out) co
 
 // Copies every element of src whose name extends dotPrefix or begins with
 // itemPrefix (both of one length k), named by what follows the first k
-// bytes, in src's list order. The index finds them, so a group is cut out
-// of a large bank without a walk over all of it.
+// bytes, in src's list order. The index finds them, so a small group is
+// cut out of a large bank without a walk over all of it; a group that is
+// a good part of its bank is taken in one walk instead of being sorted.
 void VarBank::copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix)
 {
-    std::size_t k = std::strlen(dotPrefix);
-    std::size_t kItem = std::strlen(itemPrefix);
     std::vector<StoreEl*> found;
     src.collectPrefixed(dotPrefix, found);
     src.collectPrefixed(itemPrefix, found);
-    std::sort(found.begin(), found.end(), [](const StoreEl* a, const StoreEl* b) { return a->seq < b->seq; });
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    for (const StoreEl* el : found) {
+    if (found.size() * 16 >= src.nextSeq) {
+        found.clear();
+        for (StoreEl* el = src.first; el; el = el->getNext())
+            found.push_back(el);
+    } else {
+        std::sort(
+            found.begin(), found.end(), [](const StoreEl* a, const StoreEl* b) { return a->seq < b->seq; });
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+    }
+    copyMembers(found, dotPrefix, itemPrefix);
+}
+
+void VarBank::copyMembers(const std::vector<StoreEl*>& from, const char* dotPrefix, const char* itemPrefix)
+{
+    std::size_t k = std::strlen(dotPrefix);
+    std::size_t kItem = std::strlen(itemPrefix);
+    for (const StoreEl* el : from) {
         const char* n = el->getName();
         bool member = startsWith(n, dotPrefix, k) && n[k] != '\0';
         bool item = startsWith(n, itemPrefix, kItem);

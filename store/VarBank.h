@@ -78,6 +78,7 @@ private:
     void linkLast(StoreEl* el);
     void copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix);
     void collectPrefixed(const char* prefix, std::vector<StoreEl*>& out) const;
+    void copyMembers(const std::vector<StoreEl*>& from, const char* dotPrefix, const char* itemPrefix);
 
     char name[NameSize];
     StoreEl* first;
