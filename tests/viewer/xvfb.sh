@@ -24,10 +24,11 @@ start_xvfb() {
   return 1
 }
 
-# Prints the id of the first visible window titled NAME, waiting up to five
-# seconds for it; prints nothing when none appears.
+# Prints the id of the first visible window titled NAME, waiting up to thirty
+# seconds for it (a sanitizer build on a busy machine takes several to start);
+# prints nothing when none appears.
 visible_window() {
-  for i in $(seq 50); do
+  for i in $(seq 300); do
     found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
     [ -n "$found" ] && { echo "$found"; return 0; }
     sleep 0.1
