@@ -66,6 +66,8 @@ private:
     friend class StoreCv;
     StoreEl* find(const char* elName, AvlSpot* spot = nullptr) const;
     StoreEl* search(const char* elName, AvlSpot* spot) const;
+    // Only a bank that keeps records has any to tell apart.
+    bool isKept(const StoreEl* el) const { return kept && el->kept; }
     // find for an assignment: the element of that name, a kept record
     // taken back for it, or null with the spot where a new one goes.
     StoreEl* findForAssign(const char* elName, AvlSpot& spot);
