@@ -5,7 +5,7 @@
 #   - "<figure>: <v> <unit> vs <anchor>: <v> <unit>, ratio <r> (goal <g>)";
 #   - the server benchmark's two tables (tester against echo, finalize
 #     against one send), the replay benchmark's three lines, the click
-#     benchmark's table;
+#     benchmark's table, the run worker's table;
 #   - Google Benchmark's console table for the data store.
 # Plain POSIX awk (Debian's mawk): no match() arrays.
 
@@ -91,7 +91,8 @@ function rowName(k,   i, s) {
 /^case +reply B +tester +echo +ratio/ { mode = "remote"; next }
 /^case +bytes +finalize +one send +ratio/ { mode = "reply"; next }
 /^case +viewer +plain client +added/ { mode = "click"; next }
-mode != "" && !numericTail(mode == "click" ? 3 : 4) { mode = "" }
+/^case +worker +in process +added/ { mode = "worker"; next }
+mode != "" && !numericTail(mode == "click" || mode == "worker" ? 3 : 4) { mode = "" }
 mode == "remote" {
     row("remote run, " rowName(4) " (" $(NF-3) " B reply)", $(NF-2), "us", "loopback echo, same bytes", $(NF-1), "us",
         $NF, "<= 3", verdict($NF, "<= 3"))
@@ -107,6 +108,15 @@ mode == "click" {
     added = $NF
     row(rowName(3) " in a viewer (adds " fmt(added) " us)", $(NF-2), "us", "plain client, same tester", $(NF-1), "us",
         $(NF-2) / $(NF-1), "added <= 2000 us", added <= 2000 ? "yes" : "NO")
+    next
+}
+
+# The run worker may add at most 2 ms to a local Run in the viewer's process.
+mode == "worker" {
+    added = $NF
+    row("local Run in the run worker, " rowName(3) " (adds " fmt(added) " us)", $(NF-2), "us",
+        "the same run in the viewer's process", $(NF-1), "us", $(NF-2) / $(NF-1), "added <= 2000 us",
+        added <= 2000 ? "yes" : "NO")
     next
 }
 

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "ExitStatus.h"
+#include "FatalSignal.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
@@ -18,34 +19,6 @@
 int rsock = -1;
 
 namespace {
-
-// The handler runs on a stack of its own so that a stack overflow in a
-// function under test still leaves its record. It must hold the trace
-// writer and the result file's stream, hence its size.
-const size_t kSignalStackSize = 1 << 20;
-alignas(16) char signalStack[kSignalStackSize];
-
-void installSignalStack()
-{
-    stack_t ss;
-    ss.ss_sp = signalStack;
-    ss.ss_size = kSignalStackSize;
-    ss.ss_flags = 0;
-    sigaltstack(&ss, nullptr);
-}
-
-void installHandlers()
-{
-    installSignalStack();
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = brktrace;
-    sa.sa_flags = SA_ONSTACK;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGBUS, &sa, nullptr);
-    sigaction(SIGSEGV, &sa, nullptr);
-    sigaction(SIGFPE, &sa, nullptr);
-}
 
 int usage()
 {
@@ -64,21 +37,11 @@ int runLocal(const char* script)
     return r;
 }
 
-const char* reasonOf(int sig)
-{
-    switch (sig) {
-    case SIGBUS: return "bus error";
-    case SIGFPE: return "floating point error";
-    case SIGSEGV: return "segm violation";
-    default: return nullptr;
-    }
-}
-
 }
 
 void brktrace(int sig)
 {
-    ParseOut::brkTraceExec(reasonOf(sig));
+    ParseOut::brkTraceExec(fatalReason(sig));
     if (GrcBase::m_Exec == 1)
         finalize(0);
     std::fflush(nullptr);
@@ -93,11 +56,11 @@ int zemloop(int argc, char** argv, int)
         return -1;
     }
     if (argc == 2) {
-        installHandlers();
+        installFatalSignals(brktrace);
         return zemExitStatus(runLocal(argv[1]));
     }
     if (argc == 3 && std::strcmp(argv[1], "-p") == 0) {
-        installHandlers();
+        installFatalSignals(brktrace);
         return serveForever(std::atoi(argv[2]));
     }
     return usage();

@@ -12,6 +12,9 @@ struct RunOutcome {
     std::string errorText;
     int errorLine = 0;
     int errorPos = -1;
+    // A text the message line shows last, over everything else: a run that
+    // broke, or a file the run could not keep safe.
+    std::string notice;
 };
 
 // One connection per viewer, kept in process-wide state like the viewer's.

@@ -5,15 +5,21 @@
 
 #include <Xm/Text.h>
 
+#include <X11/keysym.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <poll.h>
 #include <string>
 #include <unistd.h>
 
 #include "GrcBase.h"
+#include "LocalRun.h"
 #include "Parse.h"
 #include "ParseOut.h"
 #include "RemoteSession.h"
+#include "ScriptAside.h"
 #include "ZemCall.h"
 
 namespace {
@@ -35,73 +41,151 @@ std::string selectorOf()
     return selector;
 }
 
-// The whole file, byte for byte; 0 when it cannot be read.
-int readWhole(const char* path, std::string& bytes)
+// The one run worker of this viewer; its functions keep their state
+// from run to run.
+LocalRun localRun;
+// Set by Run and Esc while a local run lasts: the user wants it ended.
+bool stopAsked = false;
+bool localBusy = false;
+
+// A run that lasts longer than this shows that it can be stopped.
+const int kNoticeMs = 300;
+
+// The events a local run lets through: repaints, everything on the Run
+// button (which now stops the run) and Esc. The rest waits in the queue
+// for the run's end, as it did when the run blocked the window.
+struct EventPick {
+    Window run;
+    KeyCode escape;
+};
+
+Bool pickDuringRun(Display*, XEvent* event, XPointer arg)
 {
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return 0;
-    char block[kBlock];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.append(block, got);
-    std::fclose(file);
-    return 1;
+    const EventPick* pick = reinterpret_cast<const EventPick*>(arg);
+    switch (event->type) {
+    case Expose:
+    case GraphicsExpose:
+    case NoExpose: return True;
+    case KeyPress: return event->xkey.keycode == pick->escape;
+    case ButtonPress:
+    case ButtonRelease:
+    case EnterNotify:
+    case LeaveNotify: return event->xany.window == pick->run;
+    default: return False;
+    }
 }
 
-void writeWhole(const char* path, const std::string& bytes)
-{
-    FILE* file = std::fopen(path, "wb");
-    if (!file)
-        return;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-}
+// The window while the worker runs a script: it repaints, says after a
+// moment that Run (now "Stop") or Esc ends the run, and takes the stop.
+class WindowWaiter : public RunWaiter {
+public:
+    WindowWaiter() : m_Started(std::chrono::steady_clock::now())
+    {
+        m_Display = XtDisplay(viewer.form);
+        m_Run = XtNameToWidget(viewer.form, "Run");
+        m_Pick.run = m_Run ? XtWindow(m_Run) : 0;
+        m_Pick.escape = XKeysymToKeycode(m_Display, XK_Escape);
+    }
+    ~WindowWaiter() override
+    {
+        if (!m_Noticed)
+            return;
+        setLabel("Run");
+        XmTextSetString(viewer.outname, const_cast<char*>(m_Message.c_str()));
+    }
+    bool wait(int fd) override
+    {
+        XFlush(m_Display);
+        pollfd p[2] = {{fd, POLLIN, 0}, {ConnectionNumber(m_Display), POLLIN, 0}};
+        poll(p, 2, kNoticeMs / 3);
+        noticeOnce();
+        XEvent event;
+        while (XCheckIfEvent(m_Display, &event, pickDuringRun, reinterpret_cast<XPointer>(&m_Pick))) {
+            if (event.type == KeyPress)
+                stopAsked = true;
+            else
+                XtDispatchEvent(&event);
+        }
+        return !stopAsked;
+    }
 
-void saveEditorText(const char* path)
+private:
+    void setLabel(const char* text)
+    {
+        if (!m_Run)
+            return;
+        XmString label = XmStringCreateLocalized(const_cast<char*>(text));
+        XtVaSetValues(m_Run, XmNlabelString, label, nullptr);
+        XmStringFree(label);
+    }
+    void noticeOnce()
+    {
+        using namespace std::chrono;
+        if (m_Noticed || steady_clock::now() - m_Started < milliseconds(kNoticeMs))
+            return;
+        m_Noticed = true;
+        char* message = XmTextGetString(viewer.outname);
+        m_Message = message ? message : "";
+        XtFree(message);
+        setLabel("Stop");
+        XmTextSetString(viewer.outname, const_cast<char*>("running: Stop or Esc ends the run"));
+    }
+
+    Display* m_Display;
+    Widget m_Run;
+    EventPick m_Pick;
+    std::chrono::steady_clock::time_point m_Started;
+    bool m_Noticed = false;
+    std::string m_Message;
+};
+
+std::string editorText()
 {
     char* text = XmTextGetString(viewer.intext);
-    if (text)
-        writeScript(path, text);
+    std::string copy = text ? text : "";
     XtFree(text);
+    return copy;
 }
 
-// The run uses the text being edited: the file on disk steps aside as
-// "<script>_" and comes back afterwards, so the disk copy is unchanged. A
-// script that was not on disk leaves no file behind. When a "<script>_" of
-// the user's own is there, it is not overwritten: the disk copy is kept in
-// memory instead and written back.
-void runEditedScript(const char* path, const char* selector)
+// The message line's word on a run that ended its worker.
+std::string brokenNotice(const LocalResult& result)
 {
-    std::string aside = std::string(path) + "_";
-    std::string original;
-    int existed = access(path, F_OK) == 0;
-    int asideTaken = access(aside.c_str(), F_OK) == 0;
-    int kept = existed && asideTaken && readWhole(path, original);
-    int movedAside = existed && !asideTaken && std::rename(path, aside.c_str()) == 0;
-    saveEditorText(path);
-    Parse::parseLoop(path, selector, testStartsHere);
-    if (movedAside)
-        std::rename(aside.c_str(), path);
-    else if (kept)
-        writeWhole(path, original);
-    else if (!existed)
-        std::remove(path);
+    std::string mark = "BROKEN (" + result.broken + ")";
+    return result.test.empty() ? mark : result.test + ": " + mark;
 }
 
-const char* textOf(const char* text) { return text ? text : ""; }
+void takeResult(const LocalResult& result, RunOutcome& outcome)
+{
+    outcome.resultFile = result.reply.resultFile;
+    outcome.errorText = result.reply.errorText;
+    outcome.errorLine = result.reply.errorLine;
+    outcome.errorPos = result.reply.errorPos;
+    if (!result.broken.empty())
+        outcome.notice = brokenNotice(result);
+    Parse::setLastOutFile(outcome.resultFile.c_str());
+}
 
+// The run uses the text being edited: the file on disk steps aside and
+// comes back afterwards (ScriptAside), and the script runs in the worker,
+// so a function under test that crashes takes only the worker down.
 RunOutcome runLocally(const char* path, const char* selector)
 {
-    if (viewer.generatedScript)
-        Parse::parseLoop(path, selector, testStartsHere);
-    else
-        runEditedScript(path, selector);
     RunOutcome outcome;
-    outcome.resultFile = textOf(Parse::getLastOutFile());
-    outcome.errorText = textOf(Parse::getErrString());
-    outcome.errorLine = Parse::getErrLine();
-    outcome.errorPos = Parse::getErrPos();
+    ScriptAside aside;
+    if (!viewer.generatedScript && !aside.put(path, savedForm(editorText()), outcome.notice))
+        return outcome;
+    LocalResult result;
+    localBusy = true;
+    stopAsked = false;
+    {
+        WindowWaiter waiter;
+        if (localRun.run(path, selector, viewer.traceDepth, viewer.traceRoot, waiter, result, outcome.notice))
+            takeResult(result, outcome);
+    }
+    localBusy = false;
+    std::string restored;
+    if (!aside.restore(restored))
+        outcome.notice = restored;
     return outcome;
 }
 
@@ -145,6 +229,8 @@ void showOutcome(const RunOutcome& outcome, const std::string& selector)
     XmTextSetInsertionPosition(viewer.outtext, 0);
     if (selector.empty() && !viewer.generatedScript)
         XmTextShowPosition(viewer.outtext, XmTextGetLastPosition(viewer.outtext));
+    if (!outcome.notice.empty())
+        XmTextSetString(viewer.outname, const_cast<char*>(outcome.notice.c_str()));
 }
 
 // A run started by the user replaces the log kept aside; in the picture view
@@ -165,6 +251,11 @@ void keepLog()
 
 void runScript()
 {
+    // Run pressed again while a local run lasts stops it.
+    if (localBusy) {
+        stopAsked = true;
+        return;
+    }
     char* field = viewer.generatedScript ? nullptr : XmTextGetString(viewer.inname);
     std::string path = viewer.generatedScript ? viewer.generatedScript : (field ? field : "");
     XtFree(field);

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "ExitStatus.h"
+#include "FatalSignal.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
@@ -111,6 +112,7 @@ int runBatch(const char* script)
 {
     ParseOut::setTraceDepth(viewer.traceDepth);
     ParseOut::setTraceRoot(viewer.traceRoot);
+    installFatalSignals(recordFatalSignal);
     int r = Parse::parseLoop(script, "", testStartsHere);
     printVerdict(r, script);
     return zemExitStatus(r);

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Runs the viewer's benchmarks: the replay, and the interactive round trip.
+# Runs the viewer's benchmarks: the replay, the interactive round trip, and
+# what the run worker adds to a local Run.
 # Usage: run.sh BUILD_DIR
 build=${1:-build}
 case $build in /*) ;; *) build=$(pwd)/$build ;; esac
@@ -11,3 +12,4 @@ if [ ! -x "$replay" ] || [ ! -x "$click" ]; then
 fi
 "$replay"
 "$click" "$build/bench/viewer/zem_click_bench_tester" 100
+"$build/bench/viewer/zem_localrun_bench" 200

@@ -16,9 +16,9 @@ struct Outcome {
     int status;
 };
 
-Outcome runViewer(const std::string& argument)
+Outcome runViewer(const std::string& argument, const char* viewer = ZEM_VIEWER)
 {
-    std::string command = "env -u DISPLAY '" ZEM_VIEWER "' '" + argument + "' 2>&1";
+    std::string command = std::string("env -u DISPLAY '") + viewer + "' '" + argument + "' 2>&1";
     Outcome outcome = {"", -1};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -28,7 +28,7 @@ Outcome runViewer(const std::string& argument)
     while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
         outcome.out.append(buffer, got);
     int status = pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1 - WTERMSIG(status);
     return outcome;
 }
 
@@ -57,6 +57,30 @@ TEST(BatchMode, VerdictTextsAndExitStatus)
         EXPECT_EQ(outcome.out.compare(0, c.out.size(), c.out), 0) << c.name << ": " << outcome.out;
         if (c.out.empty())
             EXPECT_NE(outcome.out.find("line"), std::string::npos) << c.name << ": " << outcome.out;
+    }
+    chdir("/");
+}
+
+// A function under test that crashes ends the run as it ends the tester's:
+// the broken-test record, no verdict, the signal's number as exit status.
+TEST(BatchMode, FatalSignalLeavesTheBrokenTestRecord)
+{
+    zemtest::ScratchDir dir("zem_batch_crash");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    struct Case {
+        const char* function;
+        const char* reason;
+        int status;
+    } cases[] = {{"crash", "segm violation", 11}, {"divide", "floating point error", 8}};
+    for (const Case& c : cases) {
+        std::string script = std::string("resultfile \"r.txt\"\n") + c.function + " { }\n";
+        ASSERT_EQ(zemtest::writeFile("s.txt", script), 1);
+        std::remove("r.txt");
+        Outcome outcome = runViewer("s.txt", ZEM_CRASH_VIEWER);
+        EXPECT_EQ(outcome.status, c.status) << c.function << ": " << outcome.out;
+        EXPECT_EQ(outcome.out, "") << c.function;
+        std::string record = std::string(c.function) + "\n{\n    TEST = \"BROKEN (" + c.reason + ")\"\n}\n";
+        EXPECT_EQ(zemtest::readFile("r.txt"), record) << c.function;
     }
     chdir("/");
 }

@@ -1,0 +1,19 @@
+// The fatal signals a function under test may raise, shared by every
+// program that runs scripts in its own process: the tester, the viewer's
+// batch mode and the viewer's run worker.
+#ifndef ZEM_FATALSIGNAL_H
+#define ZEM_FATALSIGNAL_H
+
+// The reason written into the broken-test record: "bus error", "floating
+// point error", "segm violation"; null for any other signal.
+const char* fatalReason(int sig);
+
+// Installs handler for SIGBUS, SIGSEGV and SIGFPE on a stack of its own, so
+// that a stack overflow in a function under test still reaches it.
+void installFatalSignals(void (*handler)(int));
+
+// The handler of a process that writes results only to its result file:
+// the broken-test record, then the process ends with the signal number.
+[[noreturn]] void recordFatalSignal(int sig);
+
+#endif

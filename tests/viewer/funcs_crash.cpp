@@ -1,0 +1,35 @@
+// Test functions that end their process: a viewer built with them shows
+// that neither its batch mode nor its window loses a run to them.
+#include <zem/zem.h>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+volatile int* g_nowhere = nullptr;
+
+void crash()
+{
+    SetForeground(200, 0, 0);
+    FillRect(10, 10, 60, 60);
+    *g_nowhere = 1;
+}
+
+void spin()
+{
+    for (;;)
+        pause();
+}
+
+void divide()
+{
+    volatile int seven = 7, zero = 0;
+    Parse::getOutStore()["q"] = seven / zero;
+}
+
+ZemCall crashCall("crash", crash);
+ZemCall spinCall("spin", spin);
+ZemCall divideCall("divide", divide);
+
+}
