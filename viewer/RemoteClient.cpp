@@ -38,8 +38,10 @@ void putText(const char* text)
 }
 
 // Copies n bytes of result file into out (null: read and drop), carriage
-// returns turned into blanks; false on a short read.
-bool readContent(int n, FILE* out)
+// returns turned into blanks; false on a short read. A write that fails
+// drops out and clears written, and the bytes are still read, so that the
+// exchange stays in step.
+bool readContent(int n, FILE*& out, bool& written)
 {
     char piece[kPiece];
     while (n > 0) {
@@ -49,11 +51,23 @@ bool readContent(int n, FILE* out)
         for (int i = 0; out && i < want; ++i)
             if (piece[i] == '\r')
                 piece[i] = ' ';
-        if (out)
-            std::fwrite(piece, 1, want, out);
+        if (out && std::fwrite(piece, 1, want, out) != static_cast<size_t>(want)) {
+            std::fclose(out);
+            out = nullptr;
+            written = false;
+        }
         n -= want;
     }
     return true;
+}
+
+// The received file is kept only when every byte reached the disk.
+bool closeWritten(FILE* file, bool written)
+{
+    if (!file)
+        return written;
+    bool flushed = std::fflush(file) == 0;
+    return std::fclose(file) == 0 && flushed && written;
 }
 
 // The result file travels into "<name>_", renamed over the name once the
@@ -75,20 +89,29 @@ bool readResultFile(RunOutcome& out, bool& aside)
         return true;
     std::string tmp = std::string(name) + "_";
     FILE* file = usable ? std::fopen(tmp.c_str(), "wb") : nullptr;
-    bool whole = readContent(size, file);
-    if (!file) {
-        if (usable)
-            out.errorText = "cannot write " + tmp;
-        return true;
-    }
-    std::fclose(file);
-    if (!whole) {
+    bool written = file != nullptr;
+    bool whole = readContent(size, file, written);
+    written = closeWritten(file, written);
+    if (!written && usable)
+        out.errorText = "cannot write " + tmp;
+    if (!whole || !written) {
         std::remove(tmp.c_str());  // a part would replace the older whole file
         return true;
     }
     out.resultFile = name;
     aside = true;
     return true;
+}
+
+// The received file replaces the older one; when it cannot, the log shows
+// it under the name it arrived with, and the message line says so.
+void keepResultFile(RunOutcome& out)
+{
+    std::string tmp = out.resultFile + "_";
+    if (std::rename(tmp.c_str(), out.resultFile.c_str()) == 0)
+        return;
+    out.notice = "cannot replace " + out.resultFile + ": " + std::strerror(errno) + "; result in " + tmp;
+    out.resultFile = tmp;
 }
 
 // Chunks until a Number 0 or less, or a chunk that decodes to nothing.
@@ -116,7 +139,8 @@ void readErrorReport(RunOutcome& out)
 {
     int line, pos, length;
     char text[kErrorSize] = "";
-    bool whole = PeerStream::readNumber(line) && PeerStream::readNumber(pos) && PeerStream::readNumber(length);
+    bool whole =
+        PeerStream::readNumber(line) && PeerStream::readNumber(pos) && PeerStream::readNumber(length);
     if (whole && line > 0 && length > 0)
         whole = PeerStream::readText(length, text, sizeof text);
     if (!whole) {
@@ -274,10 +298,8 @@ bool RemoteClient::exchange(const char* path, const std::string& content, bool s
     }
     putCommand("TSTSTOP");
     PeerStream::flush();
-    if (aside) {
-        std::string tmp = out.resultFile + "_";
-        std::rename(tmp.c_str(), out.resultFile.c_str());
-    }
+    if (aside)
+        keepResultFile(out);
     m_Connected = 1;
     return true;
 }

@@ -6,6 +6,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "FileText.h"
+#include "ScriptAside.h"
 
 namespace {
 
@@ -51,6 +55,7 @@ void load(char* path)
     viewer.scriptChanged = 1;
 }
 
+// A save that fails says so and leaves the file as it was.
 void save(char* path)
 {
     char* text = XmTextGetString(viewer.intext);
@@ -59,6 +64,9 @@ void save(char* path)
     if (writeScript(path, text)) {
         char* slash = std::strrchr(path, '/');
         XmTextSetString(viewer.inname, slash ? slash + 1 : path);
+    } else {
+        std::string message = FileText::failure("not saved:", path);
+        XmTextSetString(viewer.outname, const_cast<char*>(message.c_str()));
     }
     XtFree(text);
 }
@@ -67,15 +75,7 @@ void save(char* path)
 
 int writeScript(const char* path, const char* text)
 {
-    FILE* file = std::fopen(path, "w");
-    if (!file)
-        return 0;
-    size_t length = std::strlen(text);
-    std::fwrite(text, 1, length, file);
-    if (length == 0 || text[length - 1] != '\n')
-        std::fputc('\n', file);
-    std::fclose(file);
-    return 1;
+    return FileText::replace(path, savedForm(text)) ? 1 : 0;
 }
 
 void loadOrSave(char* path, int mode)

@@ -2,6 +2,7 @@
 // saving scripts, New and Clear Log, and Run on the built-in "zemtst".
 #include "ViewerFixture.h"
 #include "XvfbServer.h"
+#include "FileSizeLimit.h"
 
 #include <Xm/Scale.h>
 
@@ -103,16 +104,40 @@ TEST_F(ViewerTest, ScriptNameFieldAfterLoadAndSave)
     EXPECT_EQ(text(find("form.inname")), "plain.txt");
 }
 
-TEST_F(ViewerTest, UnreadableFileEmptiesTheEditorUnwritableOneChangesNothing)
+TEST_F(ViewerTest, UnreadableFileEmptiesTheEditor)
 {
     setText(find("*intext"), "kept");
     char missing[] = "missing.txt";
     loadOrSave(missing, 0);
     EXPECT_EQ(text(find("*intext")), "");
-    setText(find("form.inname"), "before.txt");
-    char unwritable[] = "no/such/dir/x.txt";
-    loadOrSave(unwritable, 1);
-    EXPECT_EQ(text(find("form.inname")), "before.txt");
+}
+
+// A save that fails leaves the file and the script-name field as they were
+// and says why in the message line.
+TEST_F(ViewerTest, FailedSaveKeepsTheFileAndSaysSo)
+{
+    struct Case {
+        const char* path;
+        int sizeLimit;
+        const char* message;
+    } cases[] = {
+        {"no/such/dir/x.txt", 0, "not saved: no/such/dir/x.txt: No such file or directory"},
+        {"full.txt", 8, "not saved: full.txt: File too large"},
+    };
+    ASSERT_EQ(writeFile("full.txt", "old\n"), 1);
+    for (const Case& c : cases) {
+        setText(find("form.inname"), "before.txt");
+        setText(find("*intext"), std::string(100, 'x'));
+        char path[64];
+        std::snprintf(path, sizeof path, "%s", c.path);
+        {
+            zemtest::FileSizeLimit limit(c.sizeLimit ? c.sizeLimit : RLIM_INFINITY);
+            loadOrSave(path, 1);
+        }
+        EXPECT_EQ(text(find("form.inname")), "before.txt") << c.path;
+        EXPECT_EQ(text(find("form.outname")), c.message);
+    }
+    EXPECT_EQ(readFile("full.txt"), "old\n");
 }
 
 TEST_F(ViewerTest, RunShowsTheResultLogAndLeavesTheScriptFileAlone)

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "FileSizeLimit.h"
 #include "GrcBase.h"
 #include "ParseOut.h"
 #include "RemoteClient.h"
@@ -150,18 +152,56 @@ TEST_F(RemoteExchange, ReplyCutShortOrSilentSaysBroken)
     }
 }
 
-// A result file that cannot be stored is still read off the connection, so
-// the drawing and the error report that follow arrive intact.
-TEST_F(RemoteExchange, UnwritableResultFileKeepsTheExchangeInStep)
+// A result file that cannot be stored whole is still read off the
+// connection, so the drawing and the error report that follow arrive
+// intact; the older file stays, and nothing cut short takes its place.
+TEST_F(RemoteExchange, ResultFileThatCannotBeKeptLeavesTheOlderOne)
 {
-    reply(text("no/such/dir/r.txt") + number(5) + "text\n" + number(10) + kPoint + number(0) + kNoError);
-    ASSERT_TRUE(RemoteClient::exchange("s.txt", "t { }\n", true, "", out));
-    EXPECT_EQ(out.resultFile, "");
-    EXPECT_EQ(out.errorText, "cannot write no/such/dir/r.txt_");
-    EXPECT_EQ(out.errorLine, 0);
-    EXPECT_EQ(countCommands(), 1);
-    std::string request = sent();
-    EXPECT_EQ(request.substr(request.size() - 8), command("TSTSTOP"));
+    struct Case {
+        const char* name;
+        const char* sentAs;
+        int sizeLimit;   // 0: none
+        bool blockName;  // a directory stands where the file should go
+        const char* errorText;
+        const char* resultFile;
+        const char* notice;
+    } cases[] = {
+        {"no directory", "no/such/dir/r.txt", 0, false, "cannot write no/such/dir/r.txt_", "", ""},
+        {"disk full", "r.txt", 4, false, "cannot write r.txt_", "", ""},
+        {"name taken",
+         "r.txt",
+         0,
+         true,
+         "",
+         "r.txt_",
+         "cannot replace r.txt: Is a directory; result in r.txt_"},
+    };
+    for (const Case& c : cases) {
+        connectPair();
+        std::filesystem::remove_all(dir.file("r.txt"));
+        std::filesystem::remove(dir.file("r.txt_"));
+        if (c.blockName)
+            std::filesystem::create_directories(dir.file("r.txt/x"));
+        else
+            zemtest::writeFile(dir.file("r.txt"), "older");
+        reply(text(c.sentAs) + number(15) + "the newer text\n" + number(10) + kPoint + number(0) + kNoError);
+        {
+            zemtest::FileSizeLimit limit(c.sizeLimit ? c.sizeLimit : RLIM_INFINITY);
+            ASSERT_TRUE(RemoteClient::exchange("s.txt", "t { }\n", true, "", out));
+        }
+        EXPECT_EQ(out.resultFile, c.resultFile) << c.name;
+        EXPECT_EQ(out.errorText, c.errorText) << c.name;
+        EXPECT_EQ(out.notice, c.notice) << c.name;
+        EXPECT_EQ(out.errorLine, 0);
+        EXPECT_EQ(countCommands(), 1) << c.name;
+        GrcBase::clearList();
+        if (!c.blockName)
+            EXPECT_EQ(zemtest::readFile(dir.file("r.txt")), "older") << c.name;
+        if (!*c.resultFile)
+            EXPECT_FALSE(std::filesystem::exists(dir.file("r.txt_"))) << c.name;
+        std::string request = sent();
+        EXPECT_EQ(request.substr(request.size() - 8), command("TSTSTOP"));
+    }
 }
 
 }

@@ -3,13 +3,12 @@
 // root too), leaves the user's bytes on disk and says where.
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "FileSizeLimit.h"
 #include "FileText.h"
 #include "ScratchDir.h"
 #include "ScriptAside.h"
@@ -19,28 +18,6 @@ namespace {
 using zemtest::readFile;
 using zemtest::writeFile;
 namespace fs = std::filesystem;
-
-// Writes past limit bytes fail with EFBIG while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_Old);
-        rlimit small = m_Old;
-        small.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &small);
-        m_Handler = signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_Old);
-        signal(SIGXFSZ, m_Handler);
-    }
-
-private:
-    rlimit m_Old;
-    void (*m_Handler)(int);
-};
 
 class FileSafety : public ::testing::Test {
 protected:
@@ -101,7 +78,7 @@ TEST_F(FileSafety, FullDiskRunsNothingAndKeepsTheScript)
     std::string message;
     ScriptAside aside;
     {
-        FileSizeLimit limit(4);
+        zemtest::FileSizeLimit limit(4);
         EXPECT_FALSE(aside.put("s.txt", std::string(100, 'x'), message));
     }
     EXPECT_EQ(message.rfind("not run: cannot write s.txt: File too large", 0), 0u) << message;
@@ -151,7 +128,7 @@ TEST_F(FileSafety, ReplaceIsWholeOrNothing)
     EXPECT_TRUE(fs::is_symlink("link.txt"));
     EXPECT_EQ(readFile("s.txt"), "via link\n");
     {
-        FileSizeLimit limit(4);
+        zemtest::FileSizeLimit limit(4);
         EXPECT_FALSE(FileText::replace("s.txt", std::string(100, 'x')));
         EXPECT_EQ(errno, EFBIG);
     }
