@@ -5,24 +5,27 @@
 
 #include <Xm/Text.h>
 
-#include <cstdio>
-
 #include "GrcBase.h"
+#include "InputRecord.h"
 #include "KeyText.h"
 #include "Parse.h"
 #include "PlotSink.h"
-#include "Viewer.h"
+#include "RunCommand.h"
+#include "ViewerSession.h"
+#include "ViewerWidgets.h"
 
 namespace {
 
-const char* const kInputScript = "xin.txt";
 // The event's translation is looked at only for its first character.
 const int kTranslation = 20;
 
-void setLabel(Widget cascade, XmString label)
+void setLabel(Widget cascade, const char* text)
 {
-    if (cascade)
-        XtVaSetValues(cascade, XmNlabelString, label, nullptr);
+    if (!cascade)
+        return;
+    XmString label = XmStringCreateLocalized(const_cast<char*>(text));
+    XtVaSetValues(cascade, XmNlabelString, label, nullptr);
+    XmStringFree(label);
 }
 
 // Lays the pane out and exposes it afresh.
@@ -32,12 +35,7 @@ void remanage(Widget pane)
     XtManageChild(pane);
 }
 
-void showPosition(int x, int y)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "X=%04d Y=%04d", x, y);
-    XmTextSetString(viewer.outname, text);
-}
+void showPosition(int x, int y) { setTextOf(widgets().outname, InputRecord::position(x, y)); }
 
 void keyPressed(XKeyEvent* event)
 {
@@ -45,48 +43,34 @@ void keyPressed(XKeyEvent* event)
     KeySym sym = NoSymbol;
     int n = XLookupString(event, translated, kTranslation, &sym, nullptr);
     if (isViewSwitchKey(sym)) {
-        if (viewer.graphicMode)
-            showTextView(viewer.showCascade);
+        if (session().graphicMode())
+            showTextView(widgets().showCascade);
         else
-            showGraphicView(viewer.showCascade);
+            showGraphicView(widgets().showCascade);
         return;
     }
     char single[2];
     const char* key = keyTextOf(n > 0 ? translated[0] : 0, sym, single);
-    if (!viewer.graphicMode || !key)
-        return;
-    char record[64];
-    std::snprintf(record, sizeof record, "keypress{x=%d y=%d key=\"%s\"}", event->x, event->y, key);
-    runGenerated(record);
-}
-
-void buttonPressed(XButtonEvent* event)
-{
-    char record[96];
-    std::snprintf(record,
-                  sizeof record,
-                  "buttonpress{x=%d y=%d button=%d}",
-                  event->x,
-                  event->y,
-                  static_cast<int>(event->button) - 1);
-    runGenerated(record);
+    if (session().graphicMode() && key)
+        runGenerated(InputRecord::key(event->x, event->y, key));
 }
 
 void paneInput(Widget, XtPointer, XEvent* event, Boolean*)
 {
+    bool graphic = session().graphicMode();
     switch (event->type) {
     case MotionNotify:
-        if (viewer.graphicMode)
+        if (graphic)
             showPosition(event->xmotion.x, event->xmotion.y);
         break;
     case ButtonPress:
-        if (viewer.graphicMode) {
+        if (graphic) {
             showPosition(event->xbutton.x, event->xbutton.y);
-            buttonPressed(&event->xbutton);
+            runGenerated(InputRecord::button(event->xbutton.x, event->xbutton.y, event->xbutton.button));
         }
         break;
     case KeyPress:
-        if (viewer.graphicMode)
+        if (graphic)
             showPosition(event->xkey.x, event->xkey.y);
         keyPressed(&event->xkey);
         break;
@@ -102,23 +86,18 @@ void paneChanged(Widget, XtPointer, XEvent* event, Boolean*)
 
 }
 
-int runGenerated(const char* record)
+int runGenerated(const std::string& record)
 {
-    FILE* file = std::fopen(kInputScript, "w");
-    if (!file)
+    if (!InputRecord::write(record))
         return 0;
-    std::fputs(record, file);
-    std::fclose(file);
-    viewer.generatedScript = kInputScript;
-    runScript();
-    viewer.generatedScript = nullptr;
+    runScript(InputRecord::kScript);
     redrawPane();
     return 1;
 }
 
 void redrawPane()
 {
-    if (!viewer.graphicMode || !central.display)
+    if (!session().graphicMode() || !central.display)
         return;
     GrcBase::execList();
     _finalize();
@@ -127,37 +106,39 @@ void redrawPane()
 
 void showGraphicView(Widget cascade)
 {
-    if (viewer.graphicMode)
+    if (session().graphicMode())
         return;
-    setLabel(cascade, viewer.showGraphic);
-    XtVaSetValues(viewer.outtext, XmNcursorPositionVisible, False, XmNeditable, True, nullptr);
-    if (!viewer.savedLog)
-        viewer.savedLog = XmTextGetString(viewer.outtext);
-    XmTextSetString(viewer.outtext, const_cast<char*>(""));
-    XmTextSetString(viewer.outname, const_cast<char*>("X=0000 Y=0000"));
-    XmTextDisableRedisplay(viewer.outtext);
-    remanage(viewer.outtext);
-    viewer.graphicMode = 1;
-    runGenerated("ongraphic{}");
+    Widget pane = widgets().outtext;
+    setLabel(cascade, "Show (Graphic)");
+    XtVaSetValues(pane, XmNcursorPositionVisible, False, XmNeditable, True, nullptr);
+    if (!session().hasSavedLog())
+        session().saveLog(textOf(pane));
+    setTextOf(pane, "");
+    setTextOf(widgets().outname, InputRecord::position(0, 0));
+    XmTextDisableRedisplay(pane);
+    remanage(pane);
+    session().setGraphicMode(true);
+    runGenerated(InputRecord::ongraphic());
 }
 
 void showTextView(Widget cascade)
 {
-    if (!viewer.graphicMode)
+    if (!session().graphicMode())
         return;
-    setLabel(cascade, viewer.showTextlog);
-    XtVaSetValues(viewer.outtext, XmNcursorPositionVisible, True, XmNeditable, False, nullptr);
-    if (viewer.savedLog)
-        XmTextSetString(viewer.outtext, viewer.savedLog);
-    XmTextSetString(viewer.outname, Parse::getLastOutFile());
-    XmTextEnableRedisplay(viewer.outtext);
-    remanage(viewer.outtext);
-    viewer.graphicMode = 0;
+    Widget pane = widgets().outtext;
+    setLabel(cascade, "Show (Textlog)");
+    XtVaSetValues(pane, XmNcursorPositionVisible, True, XmNeditable, False, nullptr);
+    if (session().hasSavedLog())
+        setTextOf(pane, session().savedLog());
+    setTextOf(widgets().outname, Parse::getLastOutFile());
+    XmTextEnableRedisplay(pane);
+    remanage(pane);
+    session().setGraphicMode(false);
 }
 
-void graphicItem(Widget, XtPointer, XtPointer) { showGraphicView(viewer.showCascade); }
+void graphicItem(Widget, XtPointer, XtPointer) { showGraphicView(widgets().showCascade); }
 
-void textLogItem(Widget, XtPointer, XtPointer) { showTextView(viewer.showCascade); }
+void textLogItem(Widget, XtPointer, XtPointer) { showTextView(widgets().showCascade); }
 
 void installPaneHandlers(Widget pane)
 {

@@ -5,13 +5,15 @@
 
 #include <X11/Intrinsic.h>
 
+#include <string>
+
 // The two views; cascade is the "Show (...)" menu whose label names the
 // view, or null. Switching to the view already shown does nothing.
 void showGraphicView(Widget cascade);
 void showTextView(Widget cascade);
 // Menu callbacks of "Graphic" and "TextLog".
-void graphicItem(Widget, XtPointer cascade, XtPointer);
-void textLogItem(Widget, XtPointer cascade, XtPointer);
+void graphicItem(Widget, XtPointer, XtPointer);
+void textLogItem(Widget, XtPointer, XtPointer);
 
 // Replays the picture and its frame while the graphic view is shown.
 void redrawPane();
@@ -20,6 +22,6 @@ void installPaneHandlers(Widget pane);
 
 // Writes record into "xin.txt" and runs it at once as a generated script,
 // then redraws; 0 when the file cannot be written (nothing runs).
-int runGenerated(const char* record);
+int runGenerated(const std::string& record);
 
 #endif

@@ -1,7 +1,7 @@
 // The main window: the form with its menus, buttons, fields, splitter and
 // the two panes, and the small callbacks of New, Exit, ReRead, Save and
 // Clear Log.
-#include "Viewer.h"
+#include "MainWindow.h"
 
 #include <Xm/CascadeB.h>
 #include <Xm/Form.h>
@@ -14,11 +14,31 @@
 
 #include "GraphicPane.h"
 #include "GrcBase.h"
+#include "PaneSearch.h"
 #include "Parse.h"
+#include "PickBox.h"
 #include "PlotSink.h"
+#include "RemoteSession.h"
+#include "RunCommand.h"
+#include "ScriptFile.h"
 #include "SettingsDialogs.h"
+#include "Splitter.h"
+#include "ViewerSession.h"
+#include "ViewerWidgets.h"
 
 namespace {
+
+PickBox fileBox(int mode)
+{
+    PickBox box = {};
+    box.mode = mode;
+    box.callback = loadOrSave;
+    return box;
+}
+
+// The two file dialogs of the File menu; both call load-or-save.
+PickBox openBox = fileBox(0);
+PickBox saveBox = fileBox(1);
 
 // Attachment of one edge to a thousandth of the form.
 void atPosition(Widget widget, const char* attachment, const char* position, int value)
@@ -46,14 +66,13 @@ Widget pushButton(Widget parent, const char* name, XtCallbackProc activate)
     return button;
 }
 
-void setText(Widget text, const char* value) { XmTextSetString(text, const_cast<char*>(value)); }
-
 void newScript(Widget, XtPointer, XtPointer)
 {
-    setText(viewer.inname, "in.txt");
-    setText(viewer.intext, "");
-    setText(viewer.outname, "");
-    setText(viewer.outtext, "");
+    const ViewerWidgets& w = widgets();
+    setTextOf(w.inname, "in.txt");
+    setTextOf(w.intext, "");
+    setTextOf(w.outname, "");
+    setTextOf(w.outtext, "");
 }
 
 void exitViewer(Widget, XtPointer, XtPointer)
@@ -64,7 +83,7 @@ void exitViewer(Widget, XtPointer, XtPointer)
 
 void reRead(Widget, XtPointer, XtPointer)
 {
-    char* path = XmTextGetString(viewer.inname);
+    char* path = XmTextGetString(widgets().inname);
     if (!path)
         return;
     clearLog();
@@ -74,7 +93,7 @@ void reRead(Widget, XtPointer, XtPointer)
 
 void save(Widget, XtPointer, XtPointer)
 {
-    char* path = XmTextGetString(viewer.inname);
+    char* path = XmTextGetString(widgets().inname);
     if (!path)
         return;
     loadOrSave(path, 1);
@@ -83,7 +102,7 @@ void save(Widget, XtPointer, XtPointer)
 
 void clearLogPressed(Widget, XtPointer, XtPointer) { clearLog(); }
 
-void runPressed(Widget, XtPointer, XtPointer) { runScript(); }
+void runPressed(Widget, XtPointer, XtPointer) { runScript(nullptr); }
 
 // The picture is painted over the pane after the button's own redisplay.
 void runDisarmed(Widget, XtPointer, XtPointer) { redrawPane(); }
@@ -94,24 +113,31 @@ void searchForward(Widget, XtPointer, XtPointer) { searchPane(1); }
 
 void logFocused(Widget, XtPointer, XtPointer)
 {
-    viewer.focused = viewer.outtext;
-    viewer.other = viewer.intext;
+    ViewerWidgets& w = widgetsToBuild();
+    w.focused = w.outtext;
+    w.other = w.intext;
 }
 
 void editorFocused(Widget, XtPointer, XtPointer)
 {
-    viewer.focused = viewer.intext;
-    viewer.other = viewer.outtext;
-    installPaneHandlers(viewer.outtext);
+    ViewerWidgets& w = widgetsToBuild();
+    w.focused = w.intext;
+    w.other = w.outtext;
+    installPaneHandlers(w.outtext);
 }
 
-void scriptModified(Widget, XtPointer, XtPointer) { viewer.scriptChanged = 1; }
+void scriptModified(Widget, XtPointer, XtPointer) { session().scriptEdited(); }
 
 Widget scrolledText(Widget form, const char* name, int editable, int left, int right)
 {
     Widget text = XmCreateScrolledText(form, const_cast<char*>(name), nullptr, 0);
-    XtVaSetValues(
-        text, XmNeditMode, XmMULTI_LINE_EDIT, XmNeditable, editable, XmNhighlightThickness, 0, nullptr);
+    // clang-format off
+    XtVaSetValues(text,
+                  XmNeditMode, XmMULTI_LINE_EDIT,
+                  XmNeditable, editable,
+                  XmNhighlightThickness, 0,
+                  nullptr);
+    // clang-format on
     Widget window = XtParent(text);
     topOfForm(window, 85);
     XtVaSetValues(window, XmNbottomAttachment, XmATTACH_FORM, XmNbottomOffset, 35, nullptr);
@@ -124,18 +150,14 @@ Widget scrolledText(Widget form, const char* name, int editable, int left, int r
 // showing a cursor.
 Widget messageField(Widget form, const char* name, int left, int right)
 {
-    Widget text = XtVaCreateManagedWidget(name,
-                                          xmTextWidgetClass,
-                                          form,
-                                          XmNeditMode,
-                                          XmMULTI_LINE_EDIT,
-                                          XmNeditable,
-                                          False,
-                                          XmNcursorPositionVisible,
-                                          False,
-                                          XmNhighlightThickness,
-                                          0,
+    // clang-format off
+    Widget text = XtVaCreateManagedWidget(name, xmTextWidgetClass, form,
+                                          XmNeditMode, XmMULTI_LINE_EDIT,
+                                          XmNeditable, False,
+                                          XmNcursorPositionVisible, False,
+                                          XmNhighlightThickness, 0,
                                           nullptr);
+    // clang-format on
     topOfForm(text, 35);
     leftRight(text, left, right);
     return text;
@@ -159,9 +181,10 @@ Widget menuBar(Widget form)
     XtManageChild(bar);
     besideMenu(pushButton(form, "<<", searchBack), bar, 510, 550);
     besideMenu(pushButton(form, ">>", searchForward), bar, 550, 590);
-    viewer.search =
+    Widget search =
         XtVaCreateManagedWidget("search", xmTextWidgetClass, form, XmNhighlightThickness, 0, nullptr);
-    besideMenu(viewer.search, bar, 600, 990);
+    besideMenu(search, bar, 600, 990);
+    widgetsToBuild().search = search;
     return bar;
 }
 
@@ -174,25 +197,29 @@ Widget pulldown(Widget parent, const char* name)
 
 Widget cascade(Widget parent, const char* name, Widget menu)
 {
-    return XtVaCreateManagedWidget(
-        name, xmCascadeButtonWidgetClass, parent, XmNsubMenuId, menu, XmNhighlightThickness, 0, nullptr);
+    // clang-format off
+    return XtVaCreateManagedWidget(name, xmCascadeButtonWidgetClass, parent,
+                                   XmNsubMenuId, menu,
+                                   XmNhighlightThickness, 0,
+                                   nullptr);
+    // clang-format on
 }
 
 void buildMenus(Widget bar)
 {
     Widget file = pulldown(bar, "filemenu");
     pushButton(file, "New", newScript);
-    XtAddCallback(pushButton(file, "Open", nullptr), XmNactivateCallback, PickBox::fdfunc, &viewer.openBox);
-    XtAddCallback(pushButton(file, "SaveAs", nullptr), XmNactivateCallback, PickBox::fdfunc, &viewer.saveBox);
+    XtAddCallback(pushButton(file, "Open", nullptr), XmNactivateCallback, PickBox::fdfunc, &openBox);
+    XtAddCallback(pushButton(file, "SaveAs", nullptr), XmNactivateCallback, PickBox::fdfunc, &saveBox);
     pushButton(file, "Exit", exitViewer);
     Widget settings = pulldown(bar, "editmenu");
     pushButton(settings, "Trace  ...", openTraceSettings);
-    pushButton(settings, "Remote ...", openRemoteSettings);
+    Widget remote = pushButton(settings, "Remote ...", nullptr);
+    XtAddCallback(remote, XmNactivateCallback, openRemoteSettings, reinterpret_cast<XtPointer>(applyRemote));
     Widget output = pulldown(settings, "output");
     pushButton(output, "TextLog", textLogItem);
     pushButton(output, "Graphic", graphicItem);
-    viewer.showCascade = cascade(settings, "Show (Textlog)", output);
-    XtVaSetValues(viewer.showCascade, XmNlabelString, viewer.showTextlog, nullptr);
+    widgetsToBuild().showCascade = cascade(settings, "Show (Textlog)", output);
     cascade(bar, "File  ", file);
     cascade(bar, "Settings ", settings);
 }
@@ -207,65 +234,61 @@ Widget bottomButton(Widget form, const char* name, XtCallbackProc activate, int 
 
 void buildSplitter(Widget form)
 {
-    viewer.scale = XtVaCreateManagedWidget("Scale",
-                                           xmScaleWidgetClass,
-                                           form,
-                                           XmNorientation,
-                                           XmHORIZONTAL,
-                                           XmNprocessingDirection,
-                                           XmMAX_ON_RIGHT,
-                                           XmNminimum,
-                                           0,
-                                           XmNmaximum,
-                                           1000,
-                                           XmNvalue,
-                                           500,
-                                           XmNhighlightThickness,
-                                           0,
+    // clang-format off
+    Widget scale = XtVaCreateManagedWidget("Scale", xmScaleWidgetClass, form,
+                                           XmNorientation, XmHORIZONTAL,
+                                           XmNprocessingDirection, XmMAX_ON_RIGHT,
+                                           XmNminimum, 0,
+                                           XmNmaximum, 1000,
+                                           XmNvalue, 500,
+                                           XmNhighlightThickness, 0,
                                            nullptr);
-    topOfForm(viewer.scale, 65);
-    leftRight(viewer.scale, 10, 990);
-    XtAddCallback(viewer.scale, XmNvalueChangedCallback, splitterMoved, nullptr);
+    // clang-format on
+    topOfForm(scale, 65);
+    leftRight(scale, 10, 990);
+    XtAddCallback(scale, XmNvalueChangedCallback, splitterMoved, nullptr);
+    widgetsToBuild().scale = scale;
 }
 
 }
 
 void buildMainWindow(Widget shell)
 {
+    ViewerWidgets& w = widgetsToBuild();
     Widget form = XtVaCreateManagedWidget("form", xmFormWidgetClass, shell, XmNfractionBase, 1000, nullptr);
-    viewer.shell = shell;
-    viewer.form = form;
-    viewer.openBox.parent = viewer.saveBox.parent = form;
-    viewer.outtext = scrolledText(form, "outtext", False, 510, 990);
+    w.shell = shell;
+    w.form = form;
+    openBox.parent = saveBox.parent = form;
+    w.outtext = scrolledText(form, "outtext", False, 510, 990);
     buildMenus(menuBar(form));
     bottomButton(form, "ReRead", reRead, 10, 240);
     bottomButton(form, "Save", save, 260, 490);
-    Widget run = bottomButton(form, "Run", runPressed, 510, 740);
-    XtAddCallback(run, XmNdisarmCallback, runDisarmed, nullptr);
+    w.run = bottomButton(form, "Run", runPressed, 510, 740);
+    XtAddCallback(w.run, XmNdisarmCallback, runDisarmed, nullptr);
     bottomButton(form, "Clear Log", clearLogPressed, 760, 990);
-    viewer.inname = messageField(form, "inname", 10, 490);
-    setText(viewer.inname, "in.txt");
-    viewer.outname = messageField(form, "outname", 510, 990);
+    w.inname = messageField(form, "inname", 10, 490);
+    setTextOf(w.inname, "in.txt");
+    w.outname = messageField(form, "outname", 510, 990);
     buildSplitter(form);
-    viewer.intext = scrolledText(form, "intext", True, 10, 490);
-    XtVaSetValues(XtParent(viewer.intext), XmNscrollBarPlacement, XmBOTTOM_LEFT, nullptr);
-    XtAddCallback(viewer.outtext, XmNfocusCallback, logFocused, nullptr);
-    XtAddCallback(viewer.intext, XmNfocusCallback, editorFocused, nullptr);
-    XtAddCallback(viewer.intext, XmNmodifyVerifyCallback, scriptModified, nullptr);
-    viewer.focused = viewer.intext;
-    viewer.other = viewer.outtext;
-    installPaneHandlers(viewer.outtext);
+    w.intext = scrolledText(form, "intext", True, 10, 490);
+    XtVaSetValues(XtParent(w.intext), XmNscrollBarPlacement, XmBOTTOM_LEFT, nullptr);
+    XtAddCallback(w.outtext, XmNfocusCallback, logFocused, nullptr);
+    XtAddCallback(w.intext, XmNfocusCallback, editorFocused, nullptr);
+    XtAddCallback(w.intext, XmNmodifyVerifyCallback, scriptModified, nullptr);
+    w.focused = w.intext;
+    w.other = w.outtext;
+    installPaneHandlers(w.outtext);
 }
 
 void clearLog()
 {
-    XtFree(viewer.savedLog);
-    viewer.savedLog = nullptr;
+    const ViewerWidgets& w = widgets();
+    session().dropSavedLog();
     Parse::setLastOutFile("");
-    setText(viewer.outtext, "");
-    setText(viewer.outname, "");
+    setTextOf(w.outtext, "");
+    setTextOf(w.outname, "");
     GrcBase::clearList();
-    if (viewer.graphicMode) {
+    if (session().graphicMode()) {
         GrcBase::execList();
         _finalize();
     }

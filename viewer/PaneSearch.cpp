@@ -1,11 +1,14 @@
 // The search of the <<, >> buttons: plain, case-sensitive text search in the
 // pane that last had the keyboard focus, starting one character away from
 // the insertion point so that repeated presses step from match to match.
-#include "Viewer.h"
+#include "PaneSearch.h"
 
 #include <Xm/Text.h>
 
 #include <cstring>
+
+#include "TextSearch.h"
+#include "ViewerWidgets.h"
 
 namespace {
 
@@ -37,29 +40,11 @@ void refocus(Widget pane, Widget other)
 
 }
 
-int findText(const char* text, const char* pattern, int from, int forward)
-{
-    int length = static_cast<int>(std::strlen(text));
-    int size = static_cast<int>(std::strlen(pattern));
-    if (size == 0 || size > length)
-        return -1;
-    int last = length - size;
-    if (forward) {
-        for (int i = from < 0 ? 0 : from; i <= last; ++i)
-            if (std::memcmp(text + i, pattern, size) == 0)
-                return i;
-        return -1;
-    }
-    for (int i = from > last ? last : from; i >= 0; --i)
-        if (std::memcmp(text + i, pattern, size) == 0)
-            return i;
-    return -1;
-}
-
 void searchPane(int forward)
 {
-    Widget pane = viewer.focused;
-    char* pattern = XmTextGetString(viewer.search);
+    const ViewerWidgets& w = widgets();
+    Widget pane = w.focused;
+    char* pattern = XmTextGetString(w.search);
     char* text = XmTextGetString(pane);
     Time time = XtLastTimestampProcessed(XtDisplay(pane));
     XmTextClearSelection(pane, time);
@@ -73,5 +58,5 @@ void searchPane(int forward)
         showEdge(pane, forward);
     XtFree(pattern);
     XtFree(text);
-    refocus(pane, viewer.other);
+    refocus(pane, w.other);
 }

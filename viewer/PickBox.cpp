@@ -80,10 +80,18 @@ char* itemText(XtPointer call)
 
 void placeAt(Widget widget, int top, int left, int right, int bottom)
 {
-    XtVaSetValues(widget, XmNtopAttachment, XmATTACH_POSITION, XmNtopPosition, top, XmNleftAttachment,
-                  XmATTACH_POSITION, XmNleftPosition, left, XmNrightAttachment, XmATTACH_POSITION,
-                  XmNrightPosition, right, XmNbottomAttachment, XmATTACH_POSITION, XmNbottomPosition, bottom,
+    // clang-format off
+    XtVaSetValues(widget,
+                  XmNtopAttachment, XmATTACH_POSITION,
+                  XmNtopPosition, top,
+                  XmNleftAttachment, XmATTACH_POSITION,
+                  XmNleftPosition, left,
+                  XmNrightAttachment, XmATTACH_POSITION,
+                  XmNrightPosition, right,
+                  XmNbottomAttachment, XmATTACH_POSITION,
+                  XmNbottomPosition, bottom,
                   nullptr);
+    // clang-format on
 }
 
 Widget makeList(Widget form, const char* name, XtCallbackProc select, PickBox* box, int top, int bottom)
@@ -141,12 +149,23 @@ void PickBox::fdfunc(Widget, XtPointer client, XtPointer)
         return;
     box->name[0] = '\0';
     const char* title = box->mode ? "SaveAs" : "Open";
-    box->shell = XtVaCreatePopupShell(title, xmDialogShellWidgetClass, box->parent, XmNtitle, title,
-                                      XmNminWidth, 300, XmNminHeight, 350, XmNmaxHeight, 350, nullptr);
+    // clang-format off
+    box->shell = XtVaCreatePopupShell(title, xmDialogShellWidgetClass, box->parent,
+                                      XmNtitle, title,
+                                      XmNminWidth, 300,
+                                      XmNminHeight, 350,
+                                      XmNmaxHeight, 350,
+                                      nullptr);
+    // clang-format on
     XtAddCallback(box->shell, XmNpopdownCallback, destroyOnPopdown, nullptr);
     dropLastItem(box);
-    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, box->shell, XmNwidth, 300, XmNheight, 350,
-                                   XmNfractionBase, 100, nullptr);
+    // clang-format off
+    Widget form = XtVaCreateWidget("form", xmFormWidgetClass, box->shell,
+                                   XmNwidth, 300,
+                                   XmNheight, 350,
+                                   XmNfractionBase, 100,
+                                   nullptr);
+    // clang-format on
     box->text = makePathField(form, box);
     box->dirList = makeList(form, "listdir", dirselectfunc, box, 20, 50);
     box->fileList = makeList(form, "listfile", fileselectfunc, box, 52, 90);

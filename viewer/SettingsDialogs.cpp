@@ -13,17 +13,30 @@
 
 #include <cstdio>
 
-#include "RemoteClient.h"
-#include "RemoteSession.h"
-#include "Viewer.h"
+#include "ParseOut.h"
+#include "ViewerSession.h"
+#include "ViewerWidgets.h"
+
+namespace {
 
 Widget traceDialog = nullptr;
 Widget remoteStatus = nullptr;
 
-namespace {
-
-const int kDepthMax = 110;
+// The depth slider runs from None (0) to Max (no limit); its thumb takes
+// room on the bar, so the bar's maximum lies beyond the largest depth.
 const int kDepthSlider = 10;
+const int kDepthMax = ParseOut::NoDepthLimit + kDepthSlider;
+
+void setLabel(Widget w, const char* text)
+{
+    XmString label = XmStringCreateLocalized(const_cast<char*>(text));
+    XtVaSetValues(w, XmNlabelString, label, nullptr);
+    XmStringFree(label);
+}
+
+const char* toggleLabel(bool on) { return on ? "Remote ON " : "Remote OFF"; }
+
+Widget remoteToggle() { return remoteStatus ? XtNameToWidget(XtParent(remoteStatus), "OFF") : nullptr; }
 
 // Edges attached to percentages of the form; -1 leaves an edge alone.
 void place(Widget w, int top, int left, int right, int bottom)
@@ -73,30 +86,16 @@ void shellUnmapped(Widget shell, XtPointer reference, XEvent* event, Boolean*)
 
 Widget dialogForm(const char* title, Widget* reference)
 {
-    Widget shell = XtVaCreatePopupShell(title,
-                                        xmDialogShellWidgetClass,
-                                        viewer.form,
-                                        XmNtitle,
-                                        title,
-                                        XmNminWidth,
-                                        300,
-                                        XmNminHeight,
-                                        150,
-                                        XmNmaxHeight,
-                                        150,
+    // clang-format off
+    Widget shell = XtVaCreatePopupShell(title, xmDialogShellWidgetClass, widgets().form,
+                                        XmNtitle, title,
+                                        XmNminWidth, 300,
+                                        XmNminHeight, 150,
+                                        XmNmaxHeight, 150,
                                         nullptr);
+    // clang-format on
     XtAddEventHandler(shell, StructureNotifyMask, False, shellUnmapped, reference);
     return XtVaCreateWidget("form", xmFormWidgetClass, shell, XmNwidth, 300, XmNheight, 150, nullptr);
-}
-
-// Copies a widget's text into a settings field, cut to its size.
-void takeText(Widget text, char* field, int size)
-{
-    char* value = XmTextGetString(text);
-    if (!value)
-        return;
-    std::snprintf(field, size, "%s", value);
-    XtFree(value);
 }
 
 void showDepth(Widget bar, XtPointer, XtPointer)
@@ -104,7 +103,7 @@ void showDepth(Widget bar, XtPointer, XtPointer)
     int v = 0;
     XtVaGetValues(bar, XmNvalue, &v, nullptr);
     char text[16];
-    if (v > 99)
+    if (v >= ParseOut::NoDepthLimit)
         std::snprintf(text, sizeof text, "Max");
     else if (v > 0)
         std::snprintf(text, sizeof text, "%d", v);
@@ -121,8 +120,9 @@ void traceApply(Widget w, XtPointer, XtPointer)
     traceDialog = nullptr;
     int v = 0;
     XtVaGetValues(XtNameToWidget(form, "trdepth"), XmNvalue, &v, nullptr);
-    viewer.traceDepth = v;
-    takeText(XtNameToWidget(form, "trfunc"), viewer.traceRoot, sizeof viewer.traceRoot);
+    char* root = XmTextGetString(XtNameToWidget(form, "trfunc"));
+    session().setTrace(v, root ? root : session().settings().traceRoot);
+    XtFree(root);
 }
 
 void traceClose(Widget, XtPointer, XtPointer) { traceDialog = nullptr; }
@@ -131,8 +131,7 @@ void remoteClose(Widget, XtPointer, XtPointer) { remoteStatus = nullptr; }
 
 void toggleChanged(Widget toggle, XtPointer, XtPointer)
 {
-    XmString label = XmToggleButtonGetState(toggle) ? viewer.remoteOn : viewer.remoteOff;
-    XtVaSetValues(toggle, XmNlabelString, label, nullptr);
+    setLabel(toggle, toggleLabel(XmToggleButtonGetState(toggle)));
 }
 
 void buildTraceWidgets(Widget form)
@@ -141,43 +140,41 @@ void buildTraceWidgets(Widget form)
     Widget dtext = readOnlyText("dtext", form);
     XtVaSetValues(dtext, XmNshadowThickness, 0, nullptr);
     place(dtext, 1, 60, 80, -1);
-    if (viewer.traceDepth == 0)
+    const ViewerSettings& settings = session().settings();
+    if (settings.traceDepth == 0)
         XmTextSetString(dtext, const_cast<char*>("None"));
-    Widget bar = XtVaCreateManagedWidget("trdepth",
-                                         xmScrollBarWidgetClass,
-                                         form,
-                                         XmNorientation,
-                                         XmHORIZONTAL,
-                                         XmNmaximum,
-                                         kDepthMax,
-                                         XmNsliderSize,
-                                         kDepthSlider,
-                                         XmNhighlightThickness,
-                                         0,
+    // clang-format off
+    Widget bar = XtVaCreateManagedWidget("trdepth", xmScrollBarWidgetClass, form,
+                                         XmNorientation, XmHORIZONTAL,
+                                         XmNmaximum, kDepthMax,
+                                         XmNsliderSize, kDepthSlider,
+                                         XmNhighlightThickness, 0,
                                          nullptr);
+    // clang-format on
     place(bar, 20, 3, 97, -1);
     XtAddCallback(bar, XmNvalueChangedCallback, showDepth, nullptr);
     XtAddCallback(bar, XmNdragCallback, showDepth, nullptr);
-    XmScrollBarSetValues(bar, viewer.traceDepth, kDepthSlider, 1, 10, True);
+    XmScrollBarSetValues(bar, settings.traceDepth, kDepthSlider, 1, 10, True);
     place(child("Trace root", xmLabelWidgetClass, form), 40, 3, 50, -1);
     Widget trfunc = child("trfunc", xmTextWidgetClass, form);
     place(trfunc, 55, 3, 97, -1);
-    XmTextSetString(trfunc, viewer.traceRoot);
+    setTextOf(trfunc, settings.traceRoot);
     place(button("Apply", form, traceApply), -1, 3, 48, 97);
     place(button("Close", form, traceClose), -1, 52, 97, 97);
 }
 
-void buildRemoteWidgets(Widget form)
+void buildRemoteWidgets(Widget form, XtCallbackProc apply)
 {
+    const ViewerSettings& settings = session().settings();
     place(child("Hostname", xmLabelWidgetClass, form), 4, 3, 50, -1);
     place(child("PortId", xmLabelWidgetClass, form), 4, 70, 97, -1);
     Widget host = child("remhost", xmTextWidgetClass, form);
     place(host, 16, 3, 70, -1);
-    XmTextSetString(host, viewer.host);
+    setTextOf(host, settings.host);
     Widget port = child("remport", xmTextWidgetClass, form);
     place(port, 16, 72, 97, -1);
     char portText[16];
-    std::snprintf(portText, sizeof portText, "%d", viewer.port);
+    std::snprintf(portText, sizeof portText, "%d", settings.port);
     XmTextSetString(port, portText);
     place(child("Status  ", xmLabelWidgetClass, form), 41, 3, 45, -1);
     Widget status = readOnlyText("remstatus", form);
@@ -186,12 +183,12 @@ void buildRemoteWidgets(Widget form)
     place(toggle, 53, 55, 95, 70);
     Widget subform = child("subform", xmFormWidgetClass, form);
     place(subform, -1, 3, 45, 97);
-    place(button("Apply", subform, applyRemote), -1, 0, 100, -1);
+    place(button("Apply", subform, apply), -1, 0, 100, -1);
     place(button("Close", form, remoteClose), -1, 55, 97, 97);
     remoteStatus = status;
-    bool on = RemoteClient::m_Connected == 1;
+    bool on = session().connected();
     XmToggleButtonSetState(toggle, on, False);
-    XtVaSetValues(toggle, XmNlabelString, on ? viewer.remoteOn : viewer.remoteOff, nullptr);
+    setLabel(toggle, toggleLabel(on));
     XmTextSetString(status, const_cast<char*>(on ? "connected" : "disconnected"));
     XtAddCallback(toggle, XmNvalueChangedCallback, toggleChanged, nullptr);
 }
@@ -208,11 +205,50 @@ void openTraceSettings(Widget, XtPointer, XtPointer)
     XtManageChild(form);
 }
 
-void openRemoteSettings(Widget, XtPointer, XtPointer)
+void openRemoteSettings(Widget, XtPointer apply, XtPointer)
 {
     if (remoteStatus)
         return;
     Widget form = dialogForm("Remote Settings", &remoteStatus);
-    buildRemoteWidgets(form);
+    buildRemoteWidgets(form, reinterpret_cast<XtCallbackProc>(apply));
     XtManageChild(form);
 }
+
+bool remoteDialogUp() { return remoteStatus != nullptr; }
+
+bool remoteToggleOn()
+{
+    Widget toggle = remoteToggle();
+    return toggle && XmToggleButtonGetState(toggle);
+}
+
+bool remoteFields(std::string& host, std::string& port)
+{
+    if (!remoteStatus)
+        return false;
+    Widget form = XtParent(remoteStatus);
+    char* hostText = XmTextGetString(XtNameToWidget(form, "remhost"));
+    char* portText = XmTextGetString(XtNameToWidget(form, "remport"));
+    bool had = hostText && portText;
+    host = hostText ? hostText : "";
+    port = portText ? portText : "";
+    XtFree(hostText);
+    XtFree(portText);
+    return had;
+}
+
+void showRemoteState(int toggle, const char* status)
+{
+    if (!remoteStatus)
+        return;
+    setTextOf(remoteStatus, status);
+    Widget button = remoteToggle();
+    if (!button || toggle < 0)
+        return;
+    XmToggleButtonSetState(button, toggle == 1, False);
+    setLabel(button, toggleLabel(toggle == 1));
+}
+
+Widget traceDialogShell() { return traceDialog; }
+
+Widget remoteStatusField() { return remoteStatus; }

@@ -1,17 +1,25 @@
 // ZemViewer's start-up: batch mode, the toolkit with its fallback resources
 // and shell arguments, and the drawing context the graphic pane draws with.
 //
-// Design. The viewer is one Motif main window over a process-wide state
-// (`viewer`, Viewer.h) and the drawing context `central` (PlotSink.h).
+// Design. The viewer is two layers, joined by one header. logic/ decides
+// and knows no X: ViewerSession (settings, Run as a request in and an
+// outcome out, the connection), the run worker that runs local scripts in
+// a child process (LocalRun, RunWorker), the remote exchange, the key table,
+// the search and the splitter's arithmetic; its tests need no display. The
+// files here are the Motif front end: they turn widgets into requests and
+// outcomes into widgets, and share only ViewerWidgets.h (the main window's
+// widgets, read-only but to MainWindow.cpp, and the one session).
 // Start reading at zemViewer below: one argument runs a script in batch mode
 // and never touches X; otherwise openViewer builds the window (MainWindow.cpp)
 // and the toolkit's loop takes over. Every user action is a short callback:
 // loading and saving in ScriptFile.cpp, search in PaneSearch.cpp, the
-// splitter in Splitter.cpp, Run in RunCommand.cpp, the file dialog in
-// PickBox.cpp. Scripts run in this process through Parse::parseLoop on the
-// functions linked in, among them the built-in loop-back "zemtst"; drawing
-// calls made by them are recorded and replayed through PlotSink.
-#include "Viewer.h"
+// splitter in Splitter.cpp, Run in RunCommand.cpp, the picture and its input
+// in GraphicPane.cpp, the dialogs in SettingsDialogs.cpp and their remote
+// side in RemoteSession.cpp, the file dialog in PickBox.cpp. Drawing calls of
+// a run come back as the command list and are replayed through PlotSink.
+#include "ViewerApp.h"
+
+#include <Xm/Xm.h>
 
 #include <cstdio>
 #include <cstring>
@@ -22,7 +30,9 @@
 #include "Parse.h"
 #include "ParseOut.h"
 #include "PlotSink.h"
-#include "RemoteSession.h"
+#include "MainWindow.h"
+#include "ViewerSession.h"
+#include "ViewerWidgets.h"
 #include "ZemCall.h"
 
 namespace {
@@ -56,27 +66,6 @@ XtActionsRec actions[] = {
     {const_cast<char*>("delete-next-character"), deleteNextCharacter},
 };
 
-void resetState(ViewerState& state)
-{
-    std::memset(&state, 0, sizeof state);
-    std::snprintf(state.host, sizeof state.host, "%s", "localhost");
-    state.port = 6500;
-    state.traceDepth = 100;
-    state.scriptChanged = 1;
-    state.openBox.mode = 0;
-    state.openBox.callback = loadOrSave;
-    state.saveBox.mode = 1;
-    state.saveBox.callback = loadOrSave;
-}
-
-void makeLabels(ViewerState& state)
-{
-    state.remoteOn = XmStringCreateLocalized(const_cast<char*>("Remote ON "));
-    state.remoteOff = XmStringCreateLocalized(const_cast<char*>("Remote OFF"));
-    state.showTextlog = XmStringCreateLocalized(const_cast<char*>("Show (Textlog)"));
-    state.showGraphic = XmStringCreateLocalized(const_cast<char*>("Show (Graphic)"));
-}
-
 // A font that is not there never reaches an X call: "fixed" stands in, and
 // when even that is missing the text of that size is skipped.
 XFontStruct* loadFont(Display* display, const char* name, const char* second)
@@ -94,7 +83,7 @@ void fillCentral(XtAppContext app, Widget shell)
     Display* display = XtDisplay(shell);
     central.appContext = app;
     central.display = display;
-    central.window = XtWindow(viewer.outtext);
+    central.window = XtWindow(widgets().outtext);
     central.drawGC = XCreateGC(display, central.window, 0, nullptr);
     central.clearGC = XCreateGC(display, central.window, 0, nullptr);
     central.colormap = DefaultColormap(display, DefaultScreen(display));
@@ -105,13 +94,12 @@ void fillCentral(XtAppContext app, Widget shell)
 
 }
 
-ViewerState viewer;
 PlotCentral central;
 
 int runBatch(const char* script)
 {
-    ParseOut::setTraceDepth(viewer.traceDepth);
-    ParseOut::setTraceRoot(viewer.traceRoot);
+    ParseOut::setTraceDepth(session().settings().traceDepth);
+    ParseOut::setTraceRoot(session().settings().traceRoot.c_str());
     installFatalSignals(recordFatalSignal);
     int r = Parse::parseLoop(script, "", testStartsHere);
     printVerdict(r, script);
@@ -120,9 +108,7 @@ int runBatch(const char* script)
 
 Widget openViewer(int* argc, char** argv)
 {
-    resetState(viewer);
     GrcBase::m_Exec = 1;
-    makeLabels(viewer);
     Arg args[7];
     int n = 0;
     XtSetArg(args[n], XmNmwmDecorations, 110), n++;
@@ -136,7 +122,7 @@ Widget openViewer(int* argc, char** argv)
     Widget shell = XtOpenApplication(
         &app, "ZemViewer", nullptr, 0, argc, argv, fallbackResources, applicationShellWidgetClass, args, n);
     XtAppAddActions(app, actions, XtNumber(actions));
-    installPipeHandler();
+    ViewerSession::installPipeHandler();
     buildMainWindow(shell);
     XtRealizeWidget(shell);
     fillCentral(app, shell);
@@ -145,7 +131,6 @@ Widget openViewer(int* argc, char** argv)
 
 int zemViewer(int argc, char** argv)
 {
-    resetState(viewer);
     if (argc == 2)
         return runBatch(argv[1]);
     Widget shell = openViewer(&argc, argv);

@@ -3,7 +3,4 @@
 // status in batch mode.
 #include "Viewer.h"
 
-int main(int argc, char** argv)
-{
-    return zemViewer(argc, argv);
-}
+int main(int argc, char** argv) { return zemViewer(argc, argv); }

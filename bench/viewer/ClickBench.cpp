@@ -17,7 +17,9 @@
 #include "GraphicPane.h"
 #include "GrcBase.h"
 #include "RemoteClient.h"
-#include "Viewer.h"
+#include "ViewerApp.h"
+#include "ViewerSession.h"
+#include "ViewerWidgets.h"
 #include "WireClient.h"
 #include "XvfbServer.h"
 
@@ -41,13 +43,13 @@ void clickPane(int x, int y)
     XEvent event;
     std::memset(&event, 0, sizeof event);
     event.xbutton.type = ButtonPress;
-    event.xbutton.display = XtDisplay(viewer.outtext);
-    event.xbutton.window = XtWindow(viewer.outtext);
+    event.xbutton.display = XtDisplay(widgets().outtext);
+    event.xbutton.window = XtWindow(widgets().outtext);
     event.xbutton.x = x;
     event.xbutton.y = y;
     event.xbutton.button = 1;
     XtDispatchEvent(&event);
-    XSync(XtDisplay(viewer.outtext), False);
+    XSync(XtDisplay(widgets().outtext), False);
 }
 
 // Starts a tester on a port of its own; its port, or -1.
@@ -89,7 +91,7 @@ int main(int argc, char** argv)
     if (viewerPort < 0 || plainPort < 0 ||
         std::strcmp(RemoteClient::open("127.0.0.1", viewerPort), "connected"))
         return 1;
-    showGraphicView(viewer.showCascade);
+    showGraphicView(widgets().showCascade);
     int sock = wire::connectTo(plainPort);
     wire::Client plain(sock);
     std::vector<double> viaViewer, viaClient;

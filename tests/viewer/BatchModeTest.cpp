@@ -44,8 +44,10 @@ TEST(BatchMode, VerdictTextsAndExitStatus)
         int status;
     } cases[] = {
         {"pass.txt", "resultfile \"r.txt\"\nzemtst { v = 1 verify: v == 1 }\n", "ready\n", 0},
-        {"fail.txt", "resultfile \"r.txt\"\nzemtst { v = 1 verify: v == 2 }\n",
-         "test with failed verifications\nready\n", 252},
+        {"fail.txt",
+         "resultfile \"r.txt\"\nzemtst { v = 1 verify: v == 2 }\n",
+         "test with failed verifications\nready\n",
+         252},
         {"nores.txt", "zemtst { v = 1 }\n", "no outputfile defined\n", 253},
         {"syntax.txt", "resultfile \"r.txt\"\n\nzemtst { v = = }\n", "", 3},
         {"late.txt", "resultfile \"r.txt\"\n" + late + "zemtst { v = = }\n", "", 251},

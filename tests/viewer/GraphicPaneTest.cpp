@@ -15,6 +15,8 @@
 #include "GrcDraw.h"
 #include "GraphicPane.h"
 #include "Parse.h"
+#include "RemoteSession.h"
+#include "RunCommand.h"
 #include "SettingsDialogs.h"
 #include "ZemCall.h"
 
@@ -27,10 +29,7 @@ const int xvfb = (useXvfbForAllTests(), 0);
 
 // Local runs happen in the viewer's run worker, so each call leaves its
 // name in calls.txt of the current directory for the test to count.
-void called(const char* name)
-{
-    std::ofstream("calls.txt", std::ios::app) << name << "\n";
-}
+void called(const char* name) { std::ofstream("calls.txt", std::ios::app) << name << "\n"; }
 int calls(const std::string& name)
 {
     std::string all = readFile("calls.txt");
@@ -58,7 +57,7 @@ class PaneTest : public ViewerTest {
 protected:
     void TearDown() override
     {
-        showTextView(viewer.showCascade);
+        showTextView(widgets().showCascade);
         ViewerTest::TearDown();
     }
     static XEvent eventAt(int type, int x, int y)
@@ -68,7 +67,7 @@ protected:
         Display* display = XtDisplay(shell());
         event.xany.type = type;
         event.xany.display = display;
-        event.xany.window = XtWindow(viewer.outtext);
+        event.xany.window = XtWindow(widgets().outtext);
         event.xkey.root = DefaultRootWindow(display);
         event.xkey.x = x;
         event.xkey.y = y;
@@ -136,7 +135,7 @@ TEST_F(PaneTest, KeysMakeTheirRecordsOnlyInTheGraphicView)
     };
     key(XK_a);
     EXPECT_TRUE(noRecord()) << "a key in the text view wrote " << record();
-    showGraphicView(viewer.showCascade);
+    showGraphicView(widgets().showCascade);
     for (const Case& c : cases) {
         std::remove(m_Dir.file("xin.txt").c_str());
         key(c.sym);
@@ -145,15 +144,15 @@ TEST_F(PaneTest, KeysMakeTheirRecordsOnlyInTheGraphicView)
         else
             EXPECT_TRUE(noRecord()) << XKeysymToString(c.sym) << " wrote " << record();
     }
-    EXPECT_EQ(text(viewer.outname), "X=0005 Y=0006");
+    EXPECT_EQ(text(widgets().outname), "X=0005 Y=0006");
 }
 
 TEST_F(PaneTest, ClicksMakeButtonRecordsAndShowThePosition)
 {
-    showGraphicView(viewer.showCascade);
+    showGraphicView(widgets().showCascade);
     click(12, 345, 1);
     EXPECT_EQ(record(), "buttonpress{x=12 y=345 button=0}");
-    EXPECT_EQ(text(viewer.outname), "X=0012 Y=0345");
+    EXPECT_EQ(text(widgets().outname), "X=0012 Y=0345");
     click(7, 8, 3);
     EXPECT_EQ(record(), "buttonpress{x=7 y=8 button=2}");
 }
@@ -162,24 +161,25 @@ TEST_F(PaneTest, F1SwitchesViewsAndGraphicRunsOngraphicOnce)
 {
     int before = calls("ongraphic");
     key(XK_F1);
-    EXPECT_EQ(viewer.graphicMode, 1);
-    EXPECT_EQ(label(viewer.showCascade), "Show (Graphic)");
-    showGraphicView(viewer.showCascade);
+    EXPECT_EQ(int(session().graphicMode()), 1);
+    EXPECT_EQ(label(widgets().showCascade), "Show (Graphic)");
+    showGraphicView(widgets().showCascade);
     EXPECT_EQ(calls("ongraphic"), before + 1);
     EXPECT_EQ(record(), "ongraphic{}");
     std::remove(m_Dir.file("xin.txt").c_str());
     key(XK_F1);
-    EXPECT_EQ(viewer.graphicMode, 0);
-    EXPECT_EQ(label(viewer.showCascade), "Show (Textlog)");
+    EXPECT_EQ(int(session().graphicMode()), 0);
+    EXPECT_EQ(label(widgets().showCascade), "Show (Textlog)");
     EXPECT_TRUE(noRecord());
 }
 
 TEST_F(PaneTest, PictureIsPaintedOnThePane)
 {
-    showGraphicView(viewer.showCascade);
+    showGraphicView(widgets().showCascade);
     settle();
     redrawPane();
-    XImage* image = XGetImage(XtDisplay(shell()), XtWindow(viewer.outtext), 40, 40, 1, 1, AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(XtDisplay(shell()), XtWindow(widgets().outtext), 40, 40, 1, 1, AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
     unsigned long pixel = XGetPixel(image, 0, 0);
     XDestroyImage(image);
@@ -194,18 +194,18 @@ TEST_F(PaneTest, PictureIsPaintedOnThePane)
 // brings it back, and the generated runs leave it alone.
 TEST_F(PaneTest, RunInGraphicViewKeepsItsLogAside)
 {
-    setText(viewer.inname, "s.txt");
-    setText(viewer.intext, "resultfile \"r.txt\"\nfirst { }\n");
+    setText(widgets().inname, "s.txt");
+    setText(widgets().intext, "resultfile \"r.txt\"\nfirst { }\n");
     press("form.Run");
-    std::string log = text(viewer.outtext);
+    std::string log = text(widgets().outtext);
     ASSERT_NE(log.find("first"), std::string::npos);
-    showGraphicView(viewer.showCascade);
-    EXPECT_EQ(text(viewer.outtext), "");
+    showGraphicView(widgets().showCascade);
+    EXPECT_EQ(text(widgets().outtext), "");
     press("form.Run");
-    EXPECT_EQ(text(viewer.outtext), "");
+    EXPECT_EQ(text(widgets().outtext), "");
     click(1, 1, 1);
-    showTextView(viewer.showCascade);
-    EXPECT_EQ(text(viewer.outtext).find("first"), 0u);
+    showTextView(widgets().showCascade);
+    EXPECT_EQ(text(widgets().outtext).find("first"), 0u);
 }
 
 // A selection in the editor runs only the test it names.
@@ -213,14 +213,14 @@ TEST_F(PaneTest, SelectionRunsTheSelectedTest)
 {
     const std::string script = "resultfile \"r.txt\"\nfirst { }\nsecond { }\n";
     writeFile(m_Dir.file("s.txt"), script);
-    setText(viewer.inname, "s.txt");
-    setText(viewer.intext, script);
-    XmTextSetSelection(viewer.intext, script.find("second"), script.find("second") + 6, CurrentTime);
+    setText(widgets().inname, "s.txt");
+    setText(widgets().intext, script);
+    XmTextSetSelection(widgets().intext, script.find("second"), script.find("second") + 6, CurrentTime);
     int firstBefore = calls("first"), secondBefore = calls("second");
     press("form.Run");
     EXPECT_EQ(calls("first"), firstBefore);
     EXPECT_EQ(calls("second"), secondBefore + 1);
-    XmTextClearSelection(viewer.intext, CurrentTime);
+    XmTextClearSelection(widgets().intext, CurrentTime);
 }
 
 class DialogTest : public PaneTest {
@@ -230,12 +230,12 @@ protected:
 
 TEST_F(DialogTest, TraceSettingsShowAndKeepTheDepth)
 {
-    viewer.traceDepth = 0;
+    session().setTrace(0, "");
     openTraceSettings(nullptr, nullptr, nullptr);
-    Widget dialog = traceDialog;
+    Widget dialog = traceDialogShell();
     ASSERT_NE(dialog, nullptr);
     openTraceSettings(nullptr, nullptr, nullptr);
-    EXPECT_EQ(traceDialog, dialog) << "a second instance";
+    EXPECT_EQ(traceDialogShell(), dialog) << "a second instance";
     Widget bar = in("*trdepth");
     EXPECT_EQ(text(in("*dtext")), "None");
     XmScrollBarSetValues(bar, 37, 10, 1, 10, True);
@@ -245,60 +245,61 @@ TEST_F(DialogTest, TraceSettingsShowAndKeepTheDepth)
     setText(in("*trfunc"), "fib");
     XtCallCallbacks(XtNameToWidget(XtParent(bar), "Apply"), XmNactivateCallback, nullptr);
     settle();
-    EXPECT_EQ(traceDialog, nullptr);
-    EXPECT_EQ(viewer.traceDepth, 100);
-    EXPECT_STREQ(viewer.traceRoot, "fib");
+    EXPECT_EQ(traceDialogShell(), nullptr);
+    EXPECT_EQ(session().settings().traceDepth, 100);
+    EXPECT_EQ(session().settings().traceRoot, "fib");
     openTraceSettings(nullptr, nullptr, nullptr);
-    ASSERT_NE(traceDialog, nullptr);
+    ASSERT_NE(traceDialogShell(), nullptr);
     bar = in("*trdepth");
     EXPECT_EQ(text(in("*dtext")), "Max");
     EXPECT_EQ(text(in("*trfunc")), "fib");
     XmScrollBarSetValues(bar, 37, 10, 1, 10, True);
     XtCallCallbacks(XtNameToWidget(XtParent(bar), "Close"), XmNactivateCallback, nullptr);
     settle();
-    EXPECT_EQ(traceDialog, nullptr);
-    EXPECT_EQ(viewer.traceDepth, 100);
+    EXPECT_EQ(traceDialogShell(), nullptr);
+    EXPECT_EQ(session().settings().traceDepth, 100);
 }
 
 TEST_F(DialogTest, RemoteSettingsStatusTextsAndApply)
 {
-    openRemoteSettings(nullptr, nullptr, nullptr);
-    ASSERT_NE(remoteStatus, nullptr);
-    Widget form = XtParent(remoteStatus);
+    openRemoteSettings(nullptr, reinterpret_cast<XtPointer>(applyRemote), nullptr);
+    ASSERT_NE(remoteStatusField(), nullptr);
+    Widget form = XtParent(remoteStatusField());
     Widget toggle = XtNameToWidget(form, "OFF");
-    EXPECT_EQ(text(XtNameToWidget(form, "remhost")), viewer.host);
+    EXPECT_EQ(text(XtNameToWidget(form, "remhost")), session().settings().host);
     EXPECT_EQ(text(XtNameToWidget(form, "remport")), "6500");
-    EXPECT_EQ(text(remoteStatus), "disconnected");
+    EXPECT_EQ(text(remoteStatusField()), "disconnected");
     EXPECT_EQ(label(toggle), "Remote OFF");
     Widget apply = XtNameToWidget(form, "subform.Apply");
     XtCallCallbacks(apply, XmNactivateCallback, nullptr);
-    EXPECT_EQ(text(remoteStatus), "ignored");
+    EXPECT_EQ(text(remoteStatusField()), "ignored");
     struct Case {
         const char* host;
         const char* port;
         const char* status;
     };
-    // Port 1 on the loopback has no listener.
-    const Case cases[] = {{"", "6500", "no host"}, {"127.0.0.1", "1", "no connect"}};
+    // Port 1 on the loopback has no listener. The logic's tests cover the
+    // other outcomes of Apply; this one shows one reaching the dialog.
+    const Case cases[] = {{"127.0.0.1", "1", "no connect"}};
     for (const Case& c : cases) {
         setText(XtNameToWidget(form, "remhost"), c.host);
         setText(XtNameToWidget(form, "remport"), c.port);
         XmToggleButtonSetState(toggle, True, True);
         EXPECT_EQ(label(toggle), "Remote ON ");
         XtCallCallbacks(apply, XmNactivateCallback, nullptr);
-        EXPECT_EQ(text(remoteStatus), c.status);
+        EXPECT_EQ(text(remoteStatusField()), c.status);
         EXPECT_FALSE(XmToggleButtonGetState(toggle));
         EXPECT_EQ(label(toggle), "Remote OFF");
     }
     settle();
-    ASSERT_NE(remoteStatus, nullptr) << "Apply took the dialog down";
+    ASSERT_NE(remoteStatusField(), nullptr) << "Apply took the dialog down";
     XtCallCallbacks(XtNameToWidget(form, "Close"), XmNactivateCallback, nullptr);
     settle();
-    EXPECT_EQ(remoteStatus, nullptr);
-    openRemoteSettings(nullptr, nullptr, nullptr);
-    ASSERT_NE(remoteStatus, nullptr);
-    EXPECT_EQ(text(XtNameToWidget(XtParent(remoteStatus), "remhost")), "127.0.0.1");
-    EXPECT_EQ(text(XtNameToWidget(XtParent(remoteStatus), "remport")), "1");
+    EXPECT_EQ(remoteStatusField(), nullptr);
+    openRemoteSettings(nullptr, reinterpret_cast<XtPointer>(applyRemote), nullptr);
+    ASSERT_NE(remoteStatusField(), nullptr);
+    EXPECT_EQ(text(XtNameToWidget(XtParent(remoteStatusField()), "remhost")), "127.0.0.1");
+    EXPECT_EQ(text(XtNameToWidget(XtParent(remoteStatusField()), "remport")), "1");
 }
 
 }

@@ -8,6 +8,7 @@
 
 #include "GrcBase.h"
 #include "GrcDraw.h"
+#include "ScriptFile.h"
 
 namespace {
 

@@ -39,8 +39,8 @@ protected:
         Display* display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
         int screen = DefaultScreen(display);
-        Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 400, 300, 0, 0,
-                                            WhitePixel(display, screen));
+        Window window = XCreateSimpleWindow(
+            display, RootWindow(display, screen), 0, 0, 400, 300, 0, 0, WhitePixel(display, screen));
         XSelectInput(display, window, ExposureMask);
         XMapWindow(display, window);
         XEvent event;
@@ -69,8 +69,8 @@ protected:
         XSync(central.display, False);
         XImage* image = XGetImage(central.display, central.window, x, y, 1, 1, AllPlanes, ZPixmap);
         unsigned long p = XGetPixel(image, 0, 0);
-        Rgb c = {int((p & image->red_mask) >> 16), int((p & image->green_mask) >> 8),
-                 int(p & image->blue_mask)};
+        Rgb c = {
+            int((p & image->red_mask) >> 16), int((p & image->green_mask) >> 8), int(p & image->blue_mask)};
         XDestroyImage(image);
         return c;
     }

@@ -21,6 +21,7 @@
 #include "GraphicPane.h"
 #include "GrcBase.h"
 #include "RemoteClient.h"
+#include "RemoteSession.h"
 #include "SettingsDialogs.h"
 
 namespace {
@@ -45,9 +46,10 @@ protected:
     {
         if (RemoteClient::m_Connected)
             RemoteClient::close();
-        if (remoteStatus)
-            XtCallCallbacks(XtNameToWidget(XtParent(remoteStatus), "Close"), XmNactivateCallback, nullptr);
-        showTextView(viewer.showCascade);
+        if (remoteStatusField())
+            XtCallCallbacks(
+                XtNameToWidget(XtParent(remoteStatusField()), "Close"), XmNactivateCallback, nullptr);
+        showTextView(widgets().showCascade);
         settle();
         stopTester();
         ViewerTest::TearDown();
@@ -84,12 +86,12 @@ protected:
         }
         m_Tester = -1;
     }
-    Widget dialog(const char* name) { return XtNameToWidget(XtParent(remoteStatus), name); }
-    std::string status() { return text(remoteStatus); }
+    Widget dialog(const char* name) { return XtNameToWidget(XtParent(remoteStatusField()), name); }
+    std::string status() { return text(remoteStatusField()); }
     void connectTo(int port)
     {
-        openRemoteSettings(nullptr, nullptr, nullptr);
-        ASSERT_NE(remoteStatus, nullptr);
+        openRemoteSettings(nullptr, reinterpret_cast<XtPointer>(applyRemote), nullptr);
+        ASSERT_NE(remoteStatusField(), nullptr);
         setText(dialog("remhost"), "127.0.0.1");
         setText(dialog("remport"), std::to_string(port));
         XmToggleButtonSetState(dialog("OFF"), True, True);
@@ -97,8 +99,8 @@ protected:
     }
     void editScript(const std::string& script)
     {
-        setText(viewer.inname, "s.txt");
-        setText(viewer.intext, script);
+        setText(widgets().inname, "s.txt");
+        setText(widgets().intext, script);
     }
     // Runs the toolkit's loop until done() holds or the time is up.
     bool pumpUntil(const std::function<bool()>& done, int ms)
@@ -115,7 +117,7 @@ protected:
     unsigned long pixelAt(int x, int y)
     {
         XImage* image =
-            XGetImage(XtDisplay(shell()), XtWindow(viewer.outtext), x, y, 1, 1, AllPlanes, ZPixmap);
+            XGetImage(XtDisplay(shell()), XtWindow(widgets().outtext), x, y, 1, 1, AllPlanes, ZPixmap);
         unsigned long pixel = image ? XGetPixel(image, 0, 0) : ~0ul;
         if (image)
             XDestroyImage(image);
@@ -142,17 +144,17 @@ TEST_F(RemoteViewer, RunSendsTheScriptOnlyWhenItChanged)
     editScript(kScript);
     press("form.Run");
     EXPECT_EQ(readFile(m_TesterDir.file("s.txt")), kScript);
-    EXPECT_NE(text(viewer.outtext).find("sum == 3"), std::string::npos) << text(viewer.outtext);
-    EXPECT_EQ(text(viewer.outname), "r.txt");
+    EXPECT_NE(text(widgets().outtext).find("sum == 3"), std::string::npos) << text(widgets().outtext);
+    EXPECT_EQ(text(widgets().outname), "r.txt");
     EXPECT_EQ(readFile(m_Dir.file("r.txt")), readFile(m_TesterDir.file("r.txt")));
     // The whole screen: without a window manager the dialog sits over the
     // main window, and a shot of the main window alone shows it as a hole.
     screenshot(DefaultRootWindow(XtDisplay(shell())), "viewer-remote-text.png");
-    screenshot(XtWindow(XtParent(XtParent(remoteStatus))), "viewer-remote-settings.png");
+    screenshot(XtWindow(XtParent(XtParent(remoteStatusField()))), "viewer-remote-settings.png");
     openTraceSettings(nullptr, nullptr, nullptr);
-    ASSERT_NE(traceDialog, nullptr);
-    screenshot(XtWindow(traceDialog), "viewer-trace-settings.png");
-    XtCallCallbacks(XtNameToWidget(traceDialog, "*Close"), XmNactivateCallback, nullptr);
+    ASSERT_NE(traceDialogShell(), nullptr);
+    screenshot(XtWindow(traceDialogShell()), "viewer-trace-settings.png");
+    XtCallCallbacks(XtNameToWidget(traceDialogShell(), "*Close"), XmNactivateCallback, nullptr);
 
     // No edit: the tester keeps its copy, even one changed behind its back.
     writeFile(m_TesterDir.file("s.txt"), kScript + "// kept\n");
@@ -169,7 +171,7 @@ TEST_F(RemoteViewer, ClickIsAnsweredWithThePictureFromTheTester)
     ASSERT_EQ(status(), "connected");
     XtCallCallbacks(dialog("Close"), XmNactivateCallback, nullptr);
     settle();
-    showGraphicView(viewer.showCascade);
+    showGraphicView(widgets().showCascade);
     settle();
     redrawPane();
     unsigned long white = pixelAt(100, 100);
@@ -177,7 +179,7 @@ TEST_F(RemoteViewer, ClickIsAnsweredWithThePictureFromTheTester)
     std::memset(&event, 0, sizeof event);
     event.xbutton.type = ButtonPress;
     event.xbutton.display = XtDisplay(shell());
-    event.xbutton.window = XtWindow(viewer.outtext);
+    event.xbutton.window = XtWindow(widgets().outtext);
     event.xbutton.x = 100;
     event.xbutton.y = 100;
     event.xbutton.button = 1;
@@ -186,7 +188,7 @@ TEST_F(RemoteViewer, ClickIsAnsweredWithThePictureFromTheTester)
     EXPECT_NE(GrcBase::m_Start, nullptr);
     EXPECT_NE(pixelAt(100, 100), white) << "no mark where the pane was clicked";
     EXPECT_EQ(pixelAt(100, 100), BlackPixel(XtDisplay(shell()), 0));
-    screenshot(XtWindow(viewer.shell), "viewer-remote-graphic.png");
+    screenshot(XtWindow(widgets().shell), "viewer-remote-graphic.png");
 }
 
 TEST_F(RemoteViewer, KilledTesterShowsDisconnected)
@@ -237,7 +239,7 @@ TEST_F(RemoteViewer, ReplyCutShortSaysTheTesterBroke)
     press("form.Run");
     peer.join();
     close(listener);
-    EXPECT_EQ(text(viewer.outname), "Testserver broken without answer");
+    EXPECT_EQ(text(widgets().outname), "Testserver broken without answer");
 }
 
 }

@@ -1,9 +1,11 @@
-// The search of <<, >> in the focused pane, and the splitter's arithmetic
-// and its effect on the two panes.
+// The search of <<, >> in the focused pane, and the splitter's effect on
+// the two panes.
 #include "ViewerFixture.h"
 #include "XvfbServer.h"
 
 #include <Xm/Scale.h>
+
+#include "TextSearch.h"
 
 namespace {
 
@@ -57,19 +59,6 @@ TEST_F(ViewerTest, SearchWorksInThePaneThatHadTheFocusLast)
     ASSERT_TRUE(XmTextGetSelectionPosition(log, &left, &right));
     EXPECT_EQ(left, 4);
     EXPECT_FALSE(XmTextGetSelectionPosition(editor, &left, &right));
-}
-
-TEST(Splitter, EdgesOnAnEightHundredPixelScale)
-{
-    struct Case {
-        int value, right, left;
-    } cases[] = {{600, 584, 604}, {1000, 940, 960}, {0, 40, 10}, {500, 490, 510}, {20, 40, 60}, {19, 40, 10}};
-    for (const Case& c : cases) {
-        int right = -1, left = -1;
-        splitterEdges(c.value, 800, &right, &left);
-        EXPECT_EQ(right, c.right) << c.value;
-        EXPECT_EQ(left, c.left) << c.value;
-    }
 }
 
 TEST_F(ViewerTest, MovingTheScaleMovesBothPanes)

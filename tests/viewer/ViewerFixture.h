@@ -11,7 +11,10 @@
 #include <unistd.h>
 
 #include "ScratchDir.h"
-#include "Viewer.h"
+#include "PickBox.h"
+#include "ViewerApp.h"
+#include "ViewerSession.h"
+#include "ViewerWidgets.h"
 
 class ViewerTest : public ::testing::Test {
 protected:

@@ -33,7 +33,15 @@ pid_t spawnXvfb(const std::string& name)
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
     dup2(null, 2);
-    execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
+    execlp("Xvfb",
+           "Xvfb",
+           name.c_str(),
+           "-screen",
+           "0",
+           "1024x768x24",
+           "-nolisten",
+           "tcp",
+           "-noreset",
            static_cast<char*>(nullptr));
     _exit(127);
 }

@@ -27,13 +27,6 @@ bool uniqueAside(const std::string& path, std::string& aside)
 
 }
 
-std::string savedForm(const std::string& text)
-{
-    if (!text.empty() && text.back() == '\n')
-        return text;
-    return text + "\n";
-}
-
 bool ScriptAside::moveAside(std::string& message)
 {
     m_Aside = m_Path + "_";

@@ -28,7 +28,4 @@ private:
     std::string m_Aside;
 };
 
-// The editor's text as a save writes it: with a final newline.
-std::string savedForm(const std::string& text);
-
 #endif

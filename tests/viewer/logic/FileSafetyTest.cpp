@@ -12,6 +12,7 @@
 #include "FileText.h"
 #include "ScratchDir.h"
 #include "ScriptAside.h"
+#include "ScriptText.h"
 
 namespace {
 

@@ -46,7 +46,7 @@ const char* lookUp(const Named* table, int count, long code)
 
 }
 
-const char* keyTextOf(int first, KeySym sym, char* single)
+const char* keyTextOf(int first, unsigned long sym, char* single)
 {
     first &= 0xFF;
     if (first == 0)
@@ -61,4 +61,4 @@ const char* keyTextOf(int first, KeySym sym, char* single)
     return single;
 }
 
-bool isViewSwitchKey(KeySym sym) { return sym == XK_F1; }
+bool isViewSwitchKey(unsigned long sym) { return sym == XK_F1; }

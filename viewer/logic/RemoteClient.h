@@ -6,16 +6,7 @@
 
 #include <string>
 
-// What a run leaves for the viewer to show.
-struct RunOutcome {
-    std::string resultFile;
-    std::string errorText;
-    int errorLine = 0;
-    int errorPos = -1;
-    // A text the message line shows last, over everything else: a run that
-    // broke, or a file the run could not keep safe.
-    std::string notice;
-};
+#include "RunOutcome.h"
 
 // One connection per viewer, kept in process-wide state like the viewer's.
 class RemoteClient {

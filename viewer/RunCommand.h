@@ -1,0 +1,11 @@
+// Run: the script of the script-name field (or a script the viewer wrote)
+// goes to the session, and its outcome to the widgets.
+#ifndef ZEM_RUNCOMMAND_H
+#define ZEM_RUNCOMMAND_H
+
+// Runs the script-name field's script with the editor's selection, or the
+// generated script at generatedPath (no selection, no set-aside). Pressed
+// again while a local run lasts, Run stops that run.
+void runScript(const char* generatedPath);
+
+#endif

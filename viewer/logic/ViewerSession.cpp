@@ -1,0 +1,217 @@
+// Run and the connection, decided without a widget. Run clears the picture,
+// sets the trace, runs the script (remotely when connected, else in the run
+// worker with the user's script set aside) and then decides what the
+// message line, the log pane and the editor show.
+#include "ViewerSession.h"
+
+#include <csignal>
+#include <cstdio>
+
+#include "FileText.h"
+#include "GrcBase.h"
+#include "Parse.h"
+#include "ParseOut.h"
+#include "RemoteClient.h"
+#include "ScriptAside.h"
+#include "ScriptText.h"
+#include "ZemCall.h"
+
+namespace {
+
+std::string cut(const std::string& text) { return text.substr(0, kSettingText); }
+
+// The message line's word on a run that ended its worker.
+std::string brokenNotice(const LocalResult& result)
+{
+    std::string mark = "BROKEN (" + result.broken + ")";
+    return result.test.empty() ? mark : result.test + ": " + mark;
+}
+
+// The log pane holds no NUL bytes; everything else is shown as written.
+bool readLog(const std::string& name, std::string& log)
+{
+    std::string bytes;
+    if (name.empty() || !FileText::read(name, bytes))
+        return false;
+    log.clear();
+    for (char c : bytes)
+        if (c != '\0')
+            log += c;
+    return true;
+}
+
+// A send on a connection the tester closed. The socket stays open, and the
+// dialog learns of it from the keep-alive: nothing else is safe here.
+void pipeBroken(int) { RemoteClient::m_Connected = 0; }
+
+}
+
+ViewerSettings::ViewerSettings() : traceDepth(ParseOut::NoDepthLimit) {}
+
+void ViewerSession::setTrace(int depth, const std::string& root)
+{
+    m_Settings.traceDepth = depth;
+    m_Settings.traceRoot = cut(root);
+}
+
+void ViewerSession::saveLog(const std::string& text)
+{
+    m_SavedLog = text;
+    m_HasSavedLog = true;
+}
+
+void ViewerSession::dropSavedLog()
+{
+    m_SavedLog.clear();
+    m_HasSavedLog = false;
+}
+
+RunOutcome ViewerSession::run(const RunRequest& request, RunWaiter& waiter)
+{
+    RunOutcome outcome;
+    if (request.scriptPath.empty())
+        return outcome;
+    GrcBase::clearList();
+    ParseOut::setTraceDepth(m_Settings.traceDepth);
+    ParseOut::setTraceRoot(m_Settings.traceRoot.c_str());
+    if (connected()) {
+        runRemotely(request, outcome);
+        if (!m_GraphicMode)
+            Parse::setLastOutFile(outcome.resultFile.c_str());
+    } else if (!ZemCall::getFunc(nullptr)) {
+        outcome.nothingRan = true;
+        outcome.setMessage = true;
+        outcome.message = "no server connected";
+        return outcome;
+    } else {
+        runLocally(request, waiter, outcome);
+    }
+    decideShow(request, !m_GraphicMode, outcome);
+    return outcome;
+}
+
+// The tester keeps its copy of the editor's script until the script
+// changes; a generated script always travels, and leaves the flag alone.
+void ViewerSession::runRemotely(const RunRequest& request, RunOutcome& outcome)
+{
+    std::string content = request.editorText;
+    if (request.generated && !FileText::read(request.scriptPath, content))
+        content.clear();
+    bool sendContent = request.generated || m_ScriptChanged;
+    if (RemoteClient::exchange(request.scriptPath.c_str(), content, sendContent, request.selector, outcome) &&
+        !request.generated)
+        m_ScriptChanged = false;
+}
+
+// The run uses the text being edited: the file on disk steps aside and
+// comes back afterwards, and the worker runs the script, so a function
+// under test that crashes takes only the worker down.
+void ViewerSession::runLocally(const RunRequest& request, RunWaiter& waiter, RunOutcome& outcome)
+{
+    ScriptAside aside;
+    if (!request.generated && !aside.put(request.scriptPath, savedForm(request.editorText), outcome.notice))
+        return;
+    LocalResult result;
+    m_LocalBusy = true;
+    bool ran = m_Local.run(request.scriptPath,
+                           request.selector,
+                           m_Settings.traceDepth,
+                           m_Settings.traceRoot,
+                           waiter,
+                           result,
+                           outcome.notice);
+    m_LocalBusy = false;
+    if (ran) {
+        outcome.resultFile = result.reply.resultFile;
+        outcome.errorText = result.reply.errorText;
+        outcome.errorLine = result.reply.errorLine;
+        outcome.errorPos = result.reply.errorPos;
+        if (!result.broken.empty())
+            outcome.notice = brokenNotice(result);
+        Parse::setLastOutFile(outcome.resultFile.c_str());
+    }
+    std::string restored;
+    if (!aside.restore(restored))
+        outcome.notice = restored;
+}
+
+// The message line: the result file's name (outside the picture view), else
+// the error, else a word that there was no result file; a notice last.
+void ViewerSession::decideShow(const RunRequest& request, bool showName, RunOutcome& outcome)
+{
+    if (showName) {
+        outcome.setMessage = true;
+        outcome.message = outcome.resultFile;
+    }
+    outcome.hasLog = readLog(outcome.resultFile, outcome.log);
+    if (!outcome.hasLog && !outcome.errorText.empty()) {
+        outcome.setMessage = true;
+        outcome.message = outcome.errorText;
+    } else if (!outcome.hasLog && !request.generated) {
+        outcome.setMessage = true;
+        outcome.message = "no ResultFile specified";
+    }
+    if (!outcome.notice.empty()) {
+        outcome.setMessage = true;
+        outcome.message = outcome.notice;
+    }
+    outcome.selectError = outcome.errorLine != 0 && outcome.errorPos != -1;
+    outcome.scrollLogToEnd = request.selector.empty() && !request.generated;
+}
+
+bool ViewerSession::connected() const { return RemoteClient::m_Connected == 1; }
+
+ApplyOutcome ViewerSession::apply(bool toggleOn, const char* host, const char* port)
+{
+    if (toggleOn == connected()) {
+        ApplyOutcome outcome;
+        outcome.status = "ignored";
+        return outcome;
+    }
+    return connected() ? disconnect() : connect(host, port);
+}
+
+ApplyOutcome ViewerSession::disconnect()
+{
+    ApplyOutcome outcome;
+    outcome.status = RemoteClient::close();
+    if (outcome.status == "disconnected")
+        outcome.toggle = 0;
+    outcome.runOngraphic = true;
+    return outcome;
+}
+
+// Both texts must be had; the port is read as a decimal number, 0 when the
+// text holds none.
+ApplyOutcome ViewerSession::connect(const char* host, const char* port)
+{
+    ApplyOutcome outcome;
+    outcome.status = "no hostname";
+    if (host && port) {
+        m_Settings.host = cut(host);
+        m_Settings.port = 0;
+        std::sscanf(port, "%d", &m_Settings.port);
+        outcome.status = RemoteClient::open(m_Settings.host.c_str(), m_Settings.port);
+    }
+    if (!connected()) {
+        outcome.toggle = 0;
+        return outcome;
+    }
+    outcome.toggle = 1;
+    outcome.clearMessage = true;
+    m_ScriptChanged = true;
+    outcome.startKeepAlive = true;
+    outcome.runOngraphic = true;
+    return outcome;
+}
+
+ViewerSession::KeepAlive ViewerSession::keepAlive()
+{
+    if (!connected()) {
+        // Lost without a close (a failed send, a silent tester): say so.
+        return RemoteClient::m_Socket >= 0 ? kLost : kEnd;
+    }
+    return RemoteClient::keepAlive() ? kGoOn : kLost;
+}
+
+void ViewerSession::installPipeHandler() { std::signal(SIGPIPE, pipeBroken); }

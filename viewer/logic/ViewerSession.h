@@ -1,0 +1,92 @@
+// The viewer's decisions, apart from its widgets: the settings, the
+// script-changed flag, the view and the log kept aside, Run (a request in,
+// an outcome out, local or remote), and connecting, disconnecting and
+// keeping the connection alive. The Motif files turn widgets into requests
+// and outcomes into widgets; nothing here calls back into them.
+#ifndef ZEM_VIEWERSESSION_H
+#define ZEM_VIEWERSESSION_H
+
+#include <string>
+
+#include "LocalRun.h"
+#include "RunOutcome.h"
+
+// Texts of the settings hold at most this many characters.
+const int kSettingText = 8191;
+
+struct ViewerSettings {
+    // The local machine's loopback name.
+    std::string host = "localhost";
+    int port = 6500;
+    int traceDepth;
+    std::string traceRoot;
+    ViewerSettings();
+};
+
+// What Apply in Remote Settings leads to.
+struct ApplyOutcome {
+    std::string status;
+    // The toggle afterwards: 1 on, 0 off, -1 as it is.
+    int toggle = -1;
+    bool clearMessage = false;
+    bool startKeepAlive = false;
+    // Every connect and disconnect ends with one generated "ongraphic{}"
+    // run, so that the pane shows the new side's picture.
+    bool runOngraphic = false;
+};
+
+class ViewerSession {
+public:
+    enum KeepAlive { kGoOn, kEnd, kLost };
+
+    const ViewerSettings& settings() const { return m_Settings; }
+    // Trace Settings' Apply; the root is cut to the settings' length.
+    void setTrace(int depth, const std::string& root);
+
+    // Raised by every edit and every load; a completed remote run of the
+    // editor's script lowers it.
+    void scriptEdited() { m_ScriptChanged = true; }
+    bool scriptChanged() const { return m_ScriptChanged; }
+
+    // 1 while the log pane shows the picture.
+    void setGraphicMode(bool on) { m_GraphicMode = on; }
+    bool graphicMode() const { return m_GraphicMode; }
+    // The log text put aside while the picture is shown.
+    bool hasSavedLog() const { return m_HasSavedLog; }
+    const std::string& savedLog() const { return m_SavedLog; }
+    void saveLog(const std::string& text);
+    void dropSavedLog();
+
+    // Runs the request remotely when connected, else on the functions linked
+    // in, through the run worker; the waiter serves the window meanwhile.
+    // The command list is cleared first and holds the run's drawing after.
+    RunOutcome run(const RunRequest& request, RunWaiter& waiter);
+    // True while a local run is going on.
+    bool localBusy() const { return m_LocalBusy; }
+
+    // Apply of Remote Settings, from the toggle's state and the host and
+    // port fields (null when a field's text cannot be had).
+    ApplyOutcome apply(bool toggleOn, const char* host, const char* port);
+    // The keep-alive timer's tick: go on, end quietly, or show the loss.
+    KeepAlive keepAlive();
+    bool connected() const;
+    // A send on a connection the tester closed marks it lost.
+    static void installPipeHandler();
+
+private:
+    void runRemotely(const RunRequest& request, RunOutcome& outcome);
+    void runLocally(const RunRequest& request, RunWaiter& waiter, RunOutcome& outcome);
+    void decideShow(const RunRequest& request, bool showName, RunOutcome& outcome);
+    ApplyOutcome connect(const char* host, const char* port);
+    ApplyOutcome disconnect();
+
+    ViewerSettings m_Settings;
+    bool m_ScriptChanged = true;
+    bool m_GraphicMode = false;
+    bool m_HasSavedLog = false;
+    std::string m_SavedLog;
+    bool m_LocalBusy = false;
+    LocalRun m_Local;
+};
+
+#endif
