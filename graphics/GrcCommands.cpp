@@ -18,7 +18,18 @@ const int kRectWidths[] = {4, 4, 4, 4, 1};
 const int kArcWidths[] = {4, 4, 4, 4, 5, 5, 1};
 const int kCodeWidth = 2;
 const int kCoordWidth = 4;
+const int kFillWidth = 1;        // a polygon's fill flag
+const int kFontWidth = 1;        // a text's font number
 const int kLargestCount = 9999;  // what a four-character count can carry
+
+// Code and count: what a polygon or a text must hold before its length is known.
+const std::size_t kCountedHead = kCodeWidth + kCoordWidth;
+// A polygon's bytes besides its points: code, count and fill flag.
+const std::size_t kPolyFrame = kCountedHead + kFillWidth;
+// The bytes of one polygon point: its x and its y.
+const std::size_t kPointLength = 2 * kCoordWidth;
+// A text's bytes before its characters: code, count, x, y and font.
+const std::size_t kTextHead = kCountedHead + 2 * kCoordWidth + kFontWidth;
 
 template <int N>
 int putCommand(char*& cursor, char* end, int code, const int (&values)[N], const int (&widths)[N])
@@ -192,13 +203,13 @@ int GrcPoly::encode(char*& cursor, char* end)
     if (m_Count > kLargestCount)
         return 0;
     const std::size_t n = static_cast<std::size_t>(m_Count);
-    if (!hasRoom(cursor, end, 8 * n + 7))
+    if (!hasRoom(cursor, end, kPointLength * n + kPolyFrame))
         return 0;
     putField(cursor, CodePoly, kCodeWidth);
     putField(cursor, m_Count, kCoordWidth);
     for (std::size_t i = 0; i < 2 * n; ++i)
         putField(cursor, m_Points[i], kCoordWidth);
-    putField(cursor, m_Fill, 1);
+    putField(cursor, m_Fill, kFillWidth);
     return 1;
 }
 
@@ -208,10 +219,11 @@ int GrcPoly::decode(char*& cursor, char* end)
 {
     const char* p = cursor + kCodeWidth;
     int count = 0;
-    if (!hasRoom(cursor, end, 6) || !takeField(p, kCoordWidth, count) || count <= 0)
+    if (!hasRoom(cursor, end, kCountedHead) || !takeField(p, kCoordWidth, count) || count <= 0)
         return 0;
     const std::size_t n = static_cast<std::size_t>(count);
-    if (!hasRoom(cursor, end, 8 * n + 7))
+    const std::size_t length = kPointLength * n + kPolyFrame;
+    if (!hasRoom(cursor, end, length))
         return 0;
     int* points = new (std::nothrow) int[2 * n];
     int fill = 0;
@@ -224,7 +236,7 @@ int GrcPoly::decode(char*& cursor, char* end)
         if (points)
             points[i] = value;
     }
-    if (!takeField(p, 1, fill)) {
+    if (!takeField(p, kFillWidth, fill)) {
         delete[] points;
         return 0;
     }
@@ -232,7 +244,7 @@ int GrcPoly::decode(char*& cursor, char* end)
     m_Points = points;
     m_Count = points ? count : 0;
     m_Fill = fill;
-    cursor += 8 * n + 7;
+    cursor += length;
     return 1;
 }
 
@@ -259,13 +271,13 @@ int GrcText::encode(char*& cursor, char* end)
     if (!m_Text)
         return 1;
     const std::size_t n = std::strlen(m_Text) + 1;
-    if (n > static_cast<std::size_t>(kLargestCount) || !hasRoom(cursor, end, 15 + n))
+    if (n > static_cast<std::size_t>(kLargestCount) || !hasRoom(cursor, end, kTextHead + n))
         return 0;
     putField(cursor, CodeText, kCodeWidth);
     putField(cursor, static_cast<int>(n), kCoordWidth);
     putField(cursor, m_X, kCoordWidth);
     putField(cursor, m_Y, kCoordWidth);
-    putField(cursor, m_Font, 1);
+    putField(cursor, m_Font, kFontWidth);
     std::memcpy(cursor, m_Text, n);
     cursor += n;
     return 1;
@@ -277,12 +289,12 @@ int GrcText::decode(char*& cursor, char* end)
 {
     const char* p = cursor + kCodeWidth;
     int n = 0;
-    if (!hasRoom(cursor, end, 6) || !takeField(p, kCoordWidth, n) || n < 2)
+    if (!hasRoom(cursor, end, kCountedHead) || !takeField(p, kCoordWidth, n) || n < 2)
         return 0;
     const std::size_t size = static_cast<std::size_t>(n);
     int x = 0, y = 0, font = 0;
-    if (!hasRoom(cursor, end, 15 + size) || !takeField(p, kCoordWidth, x) || !takeField(p, kCoordWidth, y) ||
-        !takeField(p, 1, font))
+    if (!hasRoom(cursor, end, kTextHead + size) || !takeField(p, kCoordWidth, x) ||
+        !takeField(p, kCoordWidth, y) || !takeField(p, kFontWidth, font))
         return 0;
     if (std::memchr(p, '\0', size) != p + size - 1)
         return 0;
@@ -294,6 +306,6 @@ int GrcText::decode(char*& cursor, char* end)
     m_X = x;
     m_Y = y;
     m_Font = font;
-    cursor += 15 + size;
+    cursor += kTextHead + size;
     return 1;
 }

@@ -59,8 +59,8 @@ int drawText(XFontStruct* font, int x, int y, const char* text)
     if (!text || !*text || !font)
         return 1;
     XSetFont(central.display, central.drawGC, font->fid);
-    XDrawString(central.display, central.window, central.drawGC, x, y, text,
-                static_cast<int>(std::strlen(text)));
+    XDrawString(
+        central.display, central.window, central.drawGC, x, y, text, static_cast<int>(std::strlen(text)));
     return 1;
 }
 
@@ -86,8 +86,13 @@ int _ClearBackground(int red, int green, int blue)
         XSetForeground(central.display, central.clearGC, pixel);
     XWindowAttributes attr;
     if (XGetWindowAttributes(central.display, central.window, &attr))
-        XFillRectangle(central.display, central.window, central.clearGC, 0, 0,
-                       static_cast<unsigned int>(attr.width), static_cast<unsigned int>(attr.height));
+        XFillRectangle(central.display,
+                       central.window,
+                       central.clearGC,
+                       0,
+                       0,
+                       static_cast<unsigned int>(attr.width),
+                       static_cast<unsigned int>(attr.height));
     if (allocated)
         XSetForeground(central.display, central.drawGC, pixel);
     return 1;

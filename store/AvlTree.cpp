@@ -2,7 +2,19 @@
 // exact, floor and ceiling searches.
 #include "AvlTree.h"
 
+#include <cstdio>
 #include <cstdlib>
+
+namespace {
+// The index cannot go on without a node, nor with a balance it never
+// makes; the reason goes to stderr, stdout stays the script's.
+[[noreturn]] void giveUp(int status, const char* reason)
+{
+    std::fputs(reason, stderr);
+    std::fputc('\n', stderr);
+    std::exit(status);
+}
+}
 
 AVL_TREE::AVL_TREE() : root(nullptr), spare(nullptr), end(nullptr), chunks(nullptr), equalKeys(0) {}
 
@@ -37,7 +49,7 @@ AvlNode* AVL_TREE::newNode(LOCAL_DAT* d)
     if (spare == end) {
         AvlNode* chunk = static_cast<AvlNode*>(std::malloc(ChunkNodes * sizeof(AvlNode)));
         if (!chunk)
-            std::exit(1);
+            giveUp(1, "zem: no memory for index nodes");
         chunk->data = reinterpret_cast<LOCAL_DAT*>(chunks);
         chunks = chunk;
         spare = chunk + 1;
@@ -55,20 +67,18 @@ AvlNode* AVL_TREE::newNode(LOCAL_DAT* d)
 
 void AVL_TREE::avl_push(LOCAL_DAT* d)
 {
+    // An equal record counts as lying before d, so the search passes it on
+    // its right and never stops: d goes after every equal one.
+    bool metEqual = false;
+    auto order = [this, d, &metEqual](const LOCAL_DAT* stored) {
+        int c = compare(stored, d);
+        metEqual = metEqual || c == 0;
+        return c > 0 ? 1 : -1;
+    };
     AvlSpot spot;
-    for (AvlNode* at = root; at;) {
-        spot.parent = at;
-        int c = compare(at->data, d);
-        if (c == 0)
-            equalKeys = 1;
-        if (c > 0) {
-            spot.succ = at;
-            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
-        } else {
-            spot.pred = at;
-            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
-        }
-    }
+    avl_find(order, &spot);
+    if (metEqual)
+        equalKeys = 1;
     avl_attach(d, spot);
 }
 
@@ -98,7 +108,7 @@ void AVL_TREE::replaceChild(AvlNode* oldTop, AvlNode* newTop)
     AvlNode* p = newTop->parent;
     if (!p)
         root = newTop;
-    else if ((p->flags & AvlNode::LeftChild) && p->left == oldTop)
+    else if (p->leftOf() == oldTop)
         p->left = newTop;
     else
         p->right = newTop;
@@ -155,7 +165,7 @@ void settleDouble(AvlNode* a, AvlNode* b, AvlNode* c, int s)
 void AVL_TREE::rebalance(AvlNode* n)
 {
     for (AvlNode* p = n->parent; p; n = p, p = p->parent) {
-        bool fromLeft = (p->flags & AvlNode::LeftChild) && p->left == n;
+        bool fromLeft = p->leftOf() == n;
         p->balance += fromLeft ? -1 : 1;
         if (p->balance == 0)
             return;
@@ -173,7 +183,7 @@ void AVL_TREE::rebalance(AvlNode* n)
                 r->balance = (r->balance == 1) ? 0 : -1;
                 p->balance = (r->balance == 0) ? 0 : 1;
             } else {
-                std::exit(2);
+                giveUp(2, "zem: index balance out of range");
             }
         } else if (p->balance == -2) {
             AvlNode* l = p->left;
@@ -187,10 +197,10 @@ void AVL_TREE::rebalance(AvlNode* n)
                 l->balance = (l->balance == -1) ? 0 : 1;
                 p->balance = (l->balance == 0) ? 0 : -1;
             } else {
-                std::exit(2);
+                giveUp(2, "zem: index balance out of range");
             }
         } else {
-            std::exit(2);
+            giveUp(2, "zem: index balance out of range");
         }
         return;
     }
@@ -198,17 +208,7 @@ void AVL_TREE::rebalance(AvlNode* n)
 
 LOCAL_DAT* AVL_TREE::avl_search(const LOCAL_DAT& key) const
 {
-    const AvlNode* at = root;
-    while (at) {
-        int c = compare(at->data, &key);
-        if (c == 0)
-            return at->data;
-        if (c > 0)
-            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
-        else
-            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
-    }
-    return nullptr;
+    return avl_find([this, &key](const LOCAL_DAT* stored) { return compare(stored, &key); });
 }
 
 LOCAL_DAT* AVL_TREE::avl_loweq(const LOCAL_DAT& key) const
@@ -218,9 +218,9 @@ LOCAL_DAT* AVL_TREE::avl_loweq(const LOCAL_DAT& key) const
     while (at) {
         if (compare(at->data, &key) <= 0) {
             cand = at;
-            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+            at = at->rightOf();
         } else {
-            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+            at = at->leftOf();
         }
     }
     return cand ? cand->data : nullptr;
@@ -233,9 +233,9 @@ LOCAL_DAT* AVL_TREE::avl_uppeq(const LOCAL_DAT& key) const
     while (at) {
         if (compare(at->data, &key) >= 0) {
             cand = at;
-            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+            at = at->leftOf();
         } else {
-            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+            at = at->rightOf();
         }
     }
     return cand ? cand->data : nullptr;

@@ -23,6 +23,10 @@ struct AvlNode {
     signed char balance;  // height(right) - height(left)
     unsigned char flags;  // LeftChild | RightChild
     enum { LeftChild = 0x01, RightChild = 0x02 };
+
+    // The child on that side, or null where the link is a thread.
+    AvlNode* leftOf() const { return (flags & LeftChild) ? left : nullptr; }
+    AvlNode* rightOf() const { return (flags & RightChild) ? right : nullptr; }
 };
 
 // Where a new record joins the tree: below parent on one side, between
@@ -31,6 +35,12 @@ struct AvlSpot {
     AvlNode* parent = nullptr;
     AvlNode* pred = nullptr;
     AvlNode* succ = nullptr;
+};
+
+// What a descent does at each node before comparing its record: nothing,
+// unless the caller brings its own step (the bank prefetches there).
+struct AvlNoAhead {
+    void operator()(const AvlNode*) const {}
 };
 
 class AVL_TREE {
@@ -59,20 +69,21 @@ public:
     // avl_search with an inlined comparison: cmp(stored) is the sign of
     // compare(stored, key). When nothing is equal and spot is given, it
     // receives the place where avl_push would attach a record of that key.
-    template <class Cmp>
-    LOCAL_DAT* avl_find(Cmp cmp, AvlSpot* spot = nullptr) const
+    // ahead(node) runs on every node before its record is compared.
+    template <class Cmp, class Ahead = AvlNoAhead>
+    LOCAL_DAT* avl_find(Cmp cmp, AvlSpot* spot = nullptr, Ahead ahead = Ahead()) const
     {
         AvlSpot s;
         AvlNode* at = root;
         while (at) {
-            // Both children are fetched while the record is compared, so
-            // the next level's node is ready whichever way the search goes.
-            __builtin_prefetch(at->left);
-            __builtin_prefetch(at->right);
+            ahead(at);
             int c = cmp(at->data);
             if (c == 0)
                 return at->data;
             s.parent = at;
+            // Not leftOf()/rightOf(): from their null return GCC guesses that
+            // the walk mostly goes on, lays this loop out for that, and the
+            // bank's lookups ran slower.
             if (c > 0) {
                 s.succ = at;
                 at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
@@ -99,8 +110,8 @@ public:
         if (!(n->flags & AvlNode::RightChild))
             return n->right;
         n = n->right;
-        while (n->flags & AvlNode::LeftChild)
-            n = n->left;
+        while (const AvlNode* l = n->leftOf())
+            n = l;
         return n;
     }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "AvlPrefetch.h"
 #include "FileGate.h"
 #include "Parse.h"
 #include "StoreCv.h"
@@ -148,7 +149,8 @@ __attribute__((always_inline)) inline StoreEl* VarBank::search(const char* elNam
     }
     StoreEl* el = static_cast<StoreEl*>(avl_find(
         [elName](const LOCAL_DAT* d) { return nameOrder(static_cast<const StoreEl*>(d)->getName(), elName); },
-        spot));
+        spot,
+        AvlPrefetchChildren()));
     if (el && !isKept(el))
         hint = el;
     return el;
@@ -297,9 +299,9 @@ void VarBank::collectPrefixed(const char* prefix, std::vector<StoreEl*>& out) co
     for (const AvlNode* at = avl_root(); at;) {
         if (nameOrder(static_cast<const StoreEl*>(at->data)->getName(), prefix) >= 0) {
             from = at;
-            at = (at->flags & AvlNode::LeftChild) ? at->left : nullptr;
+            at = at->leftOf();
         } else {
-            at = (at->flags & AvlNode::RightChild) ? at->right : nullptr;
+            at = at->rightOf();
         }
     }
     for (const AvlNode* n = from; n; n = avl_successor(n)) {

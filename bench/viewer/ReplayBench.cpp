@@ -58,33 +58,15 @@ void record(const std::vector<Step>& steps)
     for (const Step& s : steps) {
         const int* v = s.v;
         switch (s.kind) {
-        case 0:
-            SetForeground(v[0], v[1], v[2]);
-            break;
-        case 1:
-            DrawPoint(v[0], v[1]);
-            break;
-        case 2:
-            DrawLine(v[0], v[1], v[2], v[3]);
-            break;
-        case 3:
-            DrawRect(v[0], v[1], v[2], v[3]);
-            break;
-        case 4:
-            FillRect(v[0], v[1], v[2], v[3]);
-            break;
-        case 5:
-            DrawArc(v[0], v[1], v[2], v[3], v[4], v[5]);
-            break;
-        case 6:
-            FillArc(v[0], v[1], v[2], v[3], v[4], v[5]);
-            break;
-        case 7:
-            DrawPolygon(5, s.xs, s.ys);
-            break;
-        case 8:
-            FillPolygon(5, s.xs, s.ys);
-            break;
+        case 0: SetForeground(v[0], v[1], v[2]); break;
+        case 1: DrawPoint(v[0], v[1]); break;
+        case 2: DrawLine(v[0], v[1], v[2], v[3]); break;
+        case 3: DrawRect(v[0], v[1], v[2], v[3]); break;
+        case 4: FillRect(v[0], v[1], v[2], v[3]); break;
+        case 5: DrawArc(v[0], v[1], v[2], v[3], v[4], v[5]); break;
+        case 6: FillArc(v[0], v[1], v[2], v[3], v[4], v[5]); break;
+        case 7: DrawPolygon(5, s.xs, s.ys); break;
+        case 8: FillPolygon(5, s.xs, s.ys); break;
         default:
             if (s.font == 0)
                 DrawTinyString(v[0], v[1], kText);
@@ -118,21 +100,11 @@ void plainStep(Display* d, Window win, GC gc, const Step& s)
     int x, y;
     unsigned w, h;
     switch (s.kind) {
-    case 0:
-        XSetForeground(d, gc, plainColour(d, v[0], v[1], v[2]));
-        break;
-    case 1:
-        XDrawPoint(d, win, gc, v[0], v[1]);
-        break;
-    case 2:
-        XDrawLine(d, win, gc, v[0], v[1], v[2], v[3]);
-        break;
-    case 3:
-        plainBox(v, &x, &y, &w, &h), XDrawRectangle(d, win, gc, x, y, w, h);
-        break;
-    case 4:
-        plainBox(v, &x, &y, &w, &h), XFillRectangle(d, win, gc, x, y, w, h);
-        break;
+    case 0: XSetForeground(d, gc, plainColour(d, v[0], v[1], v[2])); break;
+    case 1: XDrawPoint(d, win, gc, v[0], v[1]); break;
+    case 2: XDrawLine(d, win, gc, v[0], v[1], v[2], v[3]); break;
+    case 3: plainBox(v, &x, &y, &w, &h), XDrawRectangle(d, win, gc, x, y, w, h); break;
+    case 4: plainBox(v, &x, &y, &w, &h), XFillRectangle(d, win, gc, x, y, w, h); break;
     case 5:
         plainBox(v, &x, &y, &w, &h), XDrawArc(d, win, gc, x, y, w, h, v[4] * 64 / 100, v[5] * 64 / 100);
         break;
@@ -172,7 +144,7 @@ void plainReplay(const std::vector<Step>& steps)
         plainStep(d, central.window, central.drawGC, s);
 }
 
-template<typename F>
+template <typename F>
 double millis(F draw)
 {
     auto start = std::chrono::steady_clock::now();
@@ -227,7 +199,8 @@ int main()
     }
     double z = median(zem), p = median(plain);
     std::printf("viewer replay, %d commands on 800 x 600 Xvfb (median of %d rounds, ended by XSync)\n",
-                kCommands, kRounds);
+                kCommands,
+                kRounds);
     std::printf("  execList + PlotSink : %8.2f ms\n", z);
     std::printf("  plain Xlib          : %8.2f ms\n", p);
     std::printf("  ratio               : %8.3f (goal <= 1.5, moonshot <= 1.1)\n", z / p);

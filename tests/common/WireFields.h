@@ -20,10 +20,7 @@ inline std::string text(const std::string& t)
     return number(static_cast<int>(t.size()) + 1) + t + std::string(1, '\0');
 }
 
-inline std::string command(const char* c)
-{
-    return std::string(c, 8);
-}
+inline std::string command(const char* c) { return std::string(c, 8); }
 
 }  // namespace zemtest
 

@@ -190,3 +190,38 @@ TEST(AvlTree, NodeChunksOfNinetyNine)
     EXPECT_EQ(1, f.tree.avl_chunkCount());
     EXPECT_EQ("again", keyOf(f.tree.avl_root()->data));
 }
+
+TEST(AvlTree, EqualKeysFlagOnlyWhenAPushMeetsAnEqualRecord)
+{
+    struct {
+        std::vector<std::string> keys;
+        int equal;
+    } cases[] = {{{"b", "a", "c"}, 0},
+                 {{"m", "m"}, 1},
+                 {{"d", "b", "f", "a", "c", "c"}, 1},
+                 {{"d", "b", "f", "f"}, 1}};
+    for (auto& c : cases) {
+        Fixture f;
+        for (const std::string& k : c.keys)
+            f.push(k);
+        EXPECT_EQ(c.equal, f.tree.avl_hasEqualKeys()) << c.keys.size() << " keys";
+        f.tree.avl_clear();
+        EXPECT_EQ(0, f.tree.avl_hasEqualKeys());
+    }
+}
+
+// The bank's prefetch rides on the step; a descent that skips it loses it.
+TEST(AvlTree, FindRunsTheStepOnEveryComparedNode)
+{
+    Fixture f;
+    for (int i = 0; i < 50; ++i)
+        f.push(std::to_string(100 + i));
+    int compared = 0, stepped = 0;
+    auto cmp = [&](const LOCAL_DAT* d) {
+        ++compared;
+        return rec(d)->key.compare("142");
+    };
+    EXPECT_EQ("142", keyOf(f.tree.avl_find(cmp, nullptr, [&](const AvlNode*) { ++stepped; })));
+    EXPECT_GT(compared, 1);
+    EXPECT_EQ(compared, stepped);
+}
