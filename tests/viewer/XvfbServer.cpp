@@ -1,6 +1,7 @@
-// Starts Xvfb on a display number with no lock file, waits until it takes
-// connections, and ends it by pid. A number taken by a parallel test
-// process makes Xvfb exit at once; the next number is tried then.
+// Starts Xvfb, which picks a free display number itself and reports it on
+// a pipe once it takes connections (-displayfd): parallel test processes
+// never race for a number, and never mistake another process's server for
+// their own. Ends it by pid.
 #include "XvfbServer.h"
 
 #include <X11/Xlib.h>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -16,14 +18,10 @@
 
 namespace {
 
-int displayLooksFree(int number)
-{
-    std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-    std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-    return access(lock.c_str(), F_OK) != 0 && access(socket.c_str(), F_OK) != 0;
-}
+// Xvfb needs a while on a busy machine; a sanitizer build even longer.
+const int kStartMs = 30000;
 
-pid_t spawnXvfb(const std::string& name)
+pid_t spawnXvfb(int reportFd)
 {
     pid_t pid = fork();
     if (pid != 0)
@@ -33,9 +31,11 @@ pid_t spawnXvfb(const std::string& name)
     int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
     dup2(null, 2);
+    std::string fd = std::to_string(reportFd);
     execlp("Xvfb",
            "Xvfb",
-           name.c_str(),
+           "-displayfd",
+           fd.c_str(),
            "-screen",
            "0",
            "1024x768x24",
@@ -46,40 +46,44 @@ pid_t spawnXvfb(const std::string& name)
     _exit(127);
 }
 
+// The display number Xvfb writes once it is ready; -1 when it ends first.
+int readDisplay(int fd)
+{
+    std::string text;
+    char c;
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, kStartMs) <= 0)
+            return -1;
+        ssize_t n = read(fd, &c, 1);
+        if (n <= 0 || c == '\n')
+            break;
+        text += c;
+    }
+    return text.empty() ? -1 : std::atoi(text.c_str());
+}
+
 }
 
 XvfbServer::~XvfbServer() { stop(); }
 
-int XvfbServer::tryDisplay(int number)
-{
-    std::string name = ":" + std::to_string(number);
-    m_Pid = spawnXvfb(name);
-    if (m_Pid < 0)
-        return 0;
-    for (int wait = 0; wait < 100; ++wait) {
-        int status;
-        if (waitpid(m_Pid, &status, WNOHANG) == m_Pid) {
-            m_Pid = -1;
-            return 0;
-        }
-        if (Display* probe = XOpenDisplay(name.c_str())) {
-            XCloseDisplay(probe);
-            m_Display = number;
-            setenv("DISPLAY", name.c_str(), 1);
-            return 1;
-        }
-        usleep(50000);
-    }
-    stop();
-    return 0;
-}
-
 int XvfbServer::start()
 {
-    for (int number = 40 + getpid() % 200; number < 1000; ++number)
-        if (displayLooksFree(number) && tryDisplay(number))
-            return 1;
-    return 0;
+    int fds[2];
+    if (pipe(fds) != 0)
+        return 0;
+    m_Pid = spawnXvfb(fds[1]);
+    close(fds[1]);
+    int number = m_Pid > 0 ? readDisplay(fds[0]) : -1;
+    close(fds[0]);
+    if (number < 0) {
+        stop();
+        return 0;
+    }
+    m_Display = number;
+    std::string name = ":" + std::to_string(number);
+    setenv("DISPLAY", name.c_str(), 1);
+    return 1;
 }
 
 void XvfbServer::stop()

@@ -12,15 +12,13 @@ public:
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
 
-    // Starts Xvfb on the first display number that is free and answers, and
-    // points DISPLAY at it; 1 on success.
+    // Starts Xvfb on a display number it finds free itself, waits until it
+    // takes connections, and points DISPLAY at it; 1 on success.
     int start();
     void stop();
     int display() const { return m_Display; }
 
 private:
-    int tryDisplay(int number);
-
     pid_t m_Pid = -1;
     int m_Display = -1;
 };

@@ -16,7 +16,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 . "$(dirname "$0")/xvfb.sh"
-start_xvfb $((600 + $$ % 300)) || fail "no Xvfb"
+start_xvfb || fail "no Xvfb"
 
 cd "$work" || fail "no work directory"
 printf 'resultfile "r.txt"\ncrash { }\n' > in.txt

@@ -14,7 +14,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 . "$(dirname "$0")/xvfb.sh"
-start_xvfb $((300 + $$ % 300)) || fail "no Xvfb"
+start_xvfb || fail "no Xvfb"
 
 # The script as a Windows editor leaves it: CR LF, no final newline.
 awk '{ printf "%s%s", (NR > 1 ? "\r\n" : ""), $0 }' "$script" > "$work/in.txt"

@@ -1,26 +1,24 @@
-# Sourced by the shell tests that need an X server. start_xvfb starts Xvfb on
-# a free display number (from FIRST on), sets DISPLAY and xpid; a number
-# another process takes at the same moment makes Xvfb exit, and the next one
-# is tried. Returns non-zero when none comes up.
+# Sourced by the shell tests that need an X server. start_xvfb starts Xvfb,
+# which picks a free display number itself and writes it once it takes
+# connections (-displayfd), so parallel tests never race for a number; it
+# sets DISPLAY and xpid.
+# Returns non-zero when no server comes up.
 start_xvfb() {
-  n=$1
-  while [ "$n" -lt 1000 ]; do
-    if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
-      Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-      xpid=$!
-      tries=0
-      while [ $tries -lt 50 ] && kill -0 "$xpid" 2>/dev/null; do
-        xdpyinfo -display :$n >/dev/null 2>&1 && break
-        sleep 0.1; tries=$((tries + 1))
-      done
-      if xdpyinfo -display :$n >/dev/null 2>&1; then
-        export DISPLAY=:$n
-        return 0
-      fi
-      kill "$xpid" 2>/dev/null; xpid=""
+  numfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  xpid=$!
+  tries=0
+  while [ $tries -lt 300 ] && kill -0 "$xpid" 2>/dev/null; do
+    n=$(head -n 1 "$numfile" 2>/dev/null)
+    if [ -n "$n" ]; then
+      rm -f "$numfile"
+      export DISPLAY=:$n
+      return 0
     fi
-    n=$((n + 1))
+    sleep 0.1; tries=$((tries + 1))
   done
+  rm -f "$numfile"
+  kill "$xpid" 2>/dev/null; xpid=""
   return 1
 }
 

@@ -47,7 +47,7 @@ void deaf()
     for (;;)
         pause();
 }
-void quits() { std::exit(3); }
+void quits() { _exit(3); }
 void aborts() { std::abort(); }
 
 ZemCall counterCall("counter", counter);
