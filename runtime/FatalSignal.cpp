@@ -33,6 +33,7 @@ const char* fatalReason(int sig)
     case SIGBUS: return "bus error";
     case SIGFPE: return "floating point error";
     case SIGSEGV: return "segm violation";
+    case SIGALRM: return "time limit";
     default: return nullptr;
     }
 }
@@ -40,14 +41,19 @@ const char* fatalReason(int sig)
 void installFatalSignals(void (*handler)(int))
 {
     installSignalStack();
+    installFatalSignal(SIGBUS, handler);
+    installFatalSignal(SIGSEGV, handler);
+    installFatalSignal(SIGFPE, handler);
+}
+
+void installFatalSignal(int sig, void (*handler)(int))
+{
     struct sigaction sa;
     std::memset(&sa, 0, sizeof sa);
     sa.sa_handler = handler;
     sa.sa_flags = SA_ONSTACK;
     sigemptyset(&sa.sa_mask);
-    sigaction(SIGBUS, &sa, nullptr);
-    sigaction(SIGSEGV, &sa, nullptr);
-    sigaction(SIGFPE, &sa, nullptr);
+    sigaction(sig, &sa, nullptr);
 }
 
 void recordFatalSignal(int sig)

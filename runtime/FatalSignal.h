@@ -5,12 +5,15 @@
 #define ZEM_FATALSIGNAL_H
 
 // The reason written into the broken-test record: "bus error", "floating
-// point error", "segm violation"; null for any other signal.
+// point error", "segm violation", and "time limit" for the alarm of a test
+// past its limit; null for any other signal.
 const char* fatalReason(int sig);
 
 // Installs handler for SIGBUS, SIGSEGV and SIGFPE on a stack of its own, so
 // that a stack overflow in a function under test still reaches it.
 void installFatalSignals(void (*handler)(int));
+// Installs handler for one more signal, on the same stack.
+void installFatalSignal(int sig, void (*handler)(int));
 
 // The handler of a process that writes results only to its result file:
 // the broken-test record, then the process ends with the signal number.

@@ -1,24 +1,41 @@
 // ZemTester's entry: command line, local mode, and the fatal-signal handler.
-// Server mode lives in TesterServer.cpp; both share brktrace.
+// Server mode lives in TesterServer.cpp; both share brktrace. The command
+// line of old (a script, "-p port", "-v") keeps its exact meaning; the long
+// options are new, and each was a usage error before.
 #include "Tester.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "ExitStatus.h"
 #include "FatalSignal.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
+#include "ScriptTests.h"
 #include "TesterServer.h"
+#include "TimeLimit.h"
+#include "VarBank.h"
 #include "ZemCall.h"
 
 int rsock = -1;
 
 namespace {
+
+// What the command line asks for.
+struct Options {
+    const char* script = nullptr;
+    const char* port = nullptr;
+    const char* test = nullptr;
+    double timeLimit = 0.0;
+    bool list = false;
+    bool help = false;
+};
 
 int usage()
 {
@@ -28,20 +45,185 @@ int usage()
     return -1;
 }
 
-int runLocal(const char* script)
+const char* const kHelp = "usage: ZemTester testscript\n"
+                          "       ZemTester -p  portId\n"
+                          "       ZemTester -v\n"
+                          "       ZemTester --list testscript\n"
+                          "       ZemTester [--time-limit seconds] [--test name[:line]] testscript\n"
+                          "       ZemTester [--time-limit seconds] -p portId\n"
+                          "\n"
+                          "  testscript               run every test of the script; each report is\n"
+                          "                           appended to the script's result file\n"
+                          "  -p portId                serve ZemViewer over TCP on portId\n"
+                          "  -v                       print the version\n"
+                          "  --list                   print each test: its name, its line and the\n"
+                          "                           command that runs it alone; nothing runs\n"
+                          "  --test name[:line]       run only the first test of that name (on that\n"
+                          "                           line)\n"
+                          "  --time-limit seconds     end a test function that runs longer, like a\n"
+                          "                           crash, with the reason \"time limit\"\n"
+                          "  --help                   print this text\n"
+                          "\n"
+                          "exit status: 0 every check passed; 1-251 the line of a script error;\n"
+                          "252 failed verifications; 253 no result file; 254 unreadable script;\n"
+                          "7, 8, 11 a bus error, floating point error or segm violation in a test\n"
+                          "function; 14 a test past its time limit; 255 a usage error.\n";
+
+// A diagnostic of the new options, then the usage lines of old.
+int usageError(const char* what, const char* arg)
+{
+    std::fprintf(stderr, "ZemTester: %s%s\n", what, arg ? arg : "");
+    return usage();
+}
+
+bool takeValue(int argc, char** argv, int& i, const char*& value)
+{
+    if (i + 1 >= argc)
+        return false;
+    value = argv[++i];
+    return true;
+}
+
+bool seconds(const char* text, double& value)
+{
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text && *end == '\0' && value > 0 && value < 1e9;
+}
+
+// Long options first, then a script or "-p port". 0 when understood, else
+// the usage error's status.
+int parseLong(int argc, char** argv, Options& o)
+{
+    int i = 1;
+    for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+        const char* a = argv[i];
+        const char* value = nullptr;
+        if (std::strcmp(a, "--help") == 0) {
+            o.help = true;
+        } else if (std::strcmp(a, "--list") == 0) {
+            o.list = true;
+        } else if (std::strcmp(a, "--test") == 0) {
+            if (!takeValue(argc, argv, i, o.test))
+                return usageError("--test needs a test name", nullptr);
+        } else if (std::strcmp(a, "--time-limit") == 0) {
+            if (!takeValue(argc, argv, i, value) || !seconds(value, o.timeLimit))
+                return usageError("--time-limit needs a number of seconds above 0: ", value);
+        } else {
+            return usageError("unknown option ", a);
+        }
+    }
+    if (o.help)
+        return i == argc ? 0 : usageError("--help takes nothing else", nullptr);
+    if (i + 2 == argc && std::strcmp(argv[i], "-p") == 0 && !o.list && !o.test)
+        o.port = argv[i + 1];
+    else if (i + 1 == argc && std::strcmp(argv[i], "-p") != 0)
+        o.script = argv[i];
+    else
+        return usageError("expected one script (or -p portId) after the options", nullptr);
+    if (o.list && (o.test || o.timeLimit > 0))
+        return usageError("--list takes only the script", nullptr);
+    return 0;
+}
+
+int runLocal(const char* script, const char* selector)
 {
     ParseOut::setTraceDepth(ParseOut::NoDepthLimit);
     ParseOut::setTraceRoot("");
-    int r = Parse::parseLoop(script, "", testStartsHere);
+    int r = Parse::parseLoop(script, selector, TimeLimit::start);
     printVerdict(r, script);
     return r;
+}
+
+int listTests(const char* program, const char* script)
+{
+    std::vector<ScriptTest> tests;
+    if (!listScriptTests(script, tests)) {
+        std::printf("invalid input file: %s\n", script);
+        return -2;
+    }
+    size_t width = 0;
+    for (const ScriptTest& t : tests)
+        width = t.name.size() > width ? t.name.size() : width;
+    for (const ScriptTest& t : tests)
+        std::printf("%-*s  line %-5d  %s --test %s:%d %s\n",
+                    static_cast<int>(width),
+                    t.name.c_str(),
+                    t.line,
+                    program,
+                    t.name.c_str(),
+                    t.line,
+                    script);
+    return 0;
+}
+
+// The selector of the test --test names; false (with a word on stderr)
+// when the script has no such test.
+bool selectTest(const char* script, const char* choice, std::string& selector)
+{
+    std::vector<ScriptTest> tests;
+    if (!listScriptTests(script, tests)) {
+        selector.clear();
+        return true;  // the run says that the script is unreadable
+    }
+    const ScriptTest* test = pickTest(tests, choice);
+    if (!test) {
+        std::fprintf(stderr, "ZemTester: no test %s in %s\n", choice, script);
+        return false;
+    }
+    selector = selectorOf(*test);
+    return true;
+}
+
+// One line on stderr for the console: which test broke and why. Written
+// with write(2) alone, from the signal handler.
+void tellBroken(const char* reason)
+{
+    const char* test = Parse::getVerStore().getName();
+    char line[700];
+    int n =
+        std::snprintf(line, sizeof line, "ZemTester: %s: BROKEN (%s)\n", test, reason ? reason : "signal");
+    if (n > 0)
+        write(2, line, static_cast<size_t>(n < static_cast<int>(sizeof line) ? n : sizeof line - 1));
+}
+
+// Only the options this tester knows start the new command line: any other
+// argument is a script's name, as it always was.
+bool isLongOption(const char* arg)
+{
+    for (const char* known : {"--help", "--list", "--test", "--time-limit"})
+        if (std::strcmp(arg, known) == 0)
+            return true;
+    return false;
+}
+
+int runOptions(const char* program, const Options& o)
+{
+    if (o.help) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (o.list)
+        return listTests(program, o.script);
+    TimeLimit::set(o.timeLimit);
+    installFatalSignals(brktrace);
+    if (o.timeLimit > 0)
+        installFatalSignal(SIGALRM, brktrace);
+    if (o.port)
+        return serveForever(std::atoi(o.port));
+    std::string selector;
+    if (o.test && !selectTest(o.script, o.test, selector))
+        return -1;
+    return zemExitStatus(runLocal(o.script, selector.c_str()));
 }
 
 }
 
 void brktrace(int sig)
 {
-    ParseOut::brkTraceExec(fatalReason(sig));
+    const char* reason = fatalReason(sig);
+    ParseOut::brkTraceExec(reason);
+    tellBroken(reason);
     if (GrcBase::m_Exec == 1)
         finalize(0);
     std::fflush(nullptr);
@@ -55,9 +237,14 @@ int zemloop(int argc, char** argv, int)
         std::printf("ZemTester vers. 1.56B\n");
         return -1;
     }
+    if (argc >= 2 && isLongOption(argv[1])) {
+        Options options;
+        int bad = parseLong(argc, argv, options);
+        return bad ? bad : runOptions(argv[0], options);
+    }
     if (argc == 2) {
         installFatalSignals(brktrace);
-        return zemExitStatus(runLocal(argv[1]));
+        return zemExitStatus(runLocal(argv[1], ""));
     }
     if (argc == 3 && std::strcmp(argv[1], "-p") == 0) {
         installFatalSignals(brktrace);

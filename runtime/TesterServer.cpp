@@ -19,6 +19,7 @@
 #include "ParseOut.h"
 #include "PeerStream.h"
 #include "TesterServer.h"
+#include "TimeLimit.h"
 #include "ZemCall.h"
 
 namespace {
@@ -121,7 +122,7 @@ void serveRequest()
     if (selectorLen > 0 && !PeerStream::readText(selectorLen, selector, sizeof selector))
         return;
     printSelector(selector);
-    int r = Parse::parseLoop(path, selector, testStartsHere);
+    int r = Parse::parseLoop(path, selector, TimeLimit::start);
     finalize(r);
 }
 

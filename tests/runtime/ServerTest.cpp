@@ -42,6 +42,9 @@ protected:
         }
     }
 
+    // A tester started with --time-limit: the seconds, as text.
+    virtual const char* timeLimit() { return nullptr; }
+
     void start(int port)
     {
         pid_ = fork();
@@ -51,6 +54,14 @@ protected:
             FILE* out = std::freopen("console.txt", "w", stdout);
             (void)out;
             std::string portText = std::to_string(port);
+            if (timeLimit())
+                execl(ZEM_SCRIPT_TESTER,
+                      ZEM_SCRIPT_TESTER,
+                      "--time-limit",
+                      timeLimit(),
+                      "-p",
+                      portText.c_str(),
+                      (char*)nullptr);
             execl(ZEM_SCRIPT_TESTER, ZEM_SCRIPT_TESTER, "-p", portText.c_str(), (char*)nullptr);
             _exit(98);
         }
@@ -196,6 +207,26 @@ TEST_F(Server, FatalSignalStillRepliesThenExitsWithTheSignal)
     pid_ = -1;
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), SIGSEGV);
+}
+
+class TimedServer : public Server {
+protected:
+    const char* timeLimit() override { return "0.2"; }
+};
+
+// A test past its limit ends like a crash: the record with the reason, the
+// reply, and the alarm signal's number as exit status.
+TEST_F(TimedServer, TestPastItsLimitRepliesThenExitsWithFourteen)
+{
+    send(request("s.txt", "resultfile \"r.txt\"\nsleepy { }\n", number(0)));
+    ASSERT_EQ(readNumber(), 6);
+    read(6);
+    EXPECT_EQ(read(readNumber()), "sleepy\n{\n    TEST = \"BROKEN (time limit)\"\n}\n");
+    int status = -1;
+    ASSERT_EQ(waitpid(pid_, &status, 0), pid_);
+    pid_ = -1;
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 14);
 }
 
 TEST_F(Server, SelectorMinusOneStoresTheScriptWithoutReply)

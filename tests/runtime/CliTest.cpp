@@ -1,0 +1,105 @@
+// ZemTester's long options, run as a user runs them: what each prints on
+// stdout and stderr, its exit status and the result file it leaves. The
+// options of old and their texts are the script cases' business.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ScratchDir.h"
+
+namespace {
+
+using zemtest::readFile;
+using zemtest::writeFile;
+
+const char* const kScript = "resultfile \"r.txt\"\n"
+                            "// two tests of one name\n"
+                            "ipEcho { v = 1 verify: v == 1 }\n"
+                            "{ d = 2 }\n"
+                            "extern ipEcho { v = 9 }\n"
+                            "other { s { n = 1 } }\n"
+                            "ipEcho { v = 3 verify: v == 3 }\n";
+
+struct Outcome {
+    std::string out, err;
+    int status;
+};
+
+// Runs the tester as "ZemTester" in the current directory.
+Outcome tester(const std::string& args)
+{
+    std::string command = "exec -a ZemTester '" ZEM_SCRIPT_TESTER "' " + args + " 2>err.txt";
+    Outcome run{"", "", -1};
+    FILE* pipe = popen(("bash -c \"" + command + "\"").c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[512];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, got);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = readFile("err.txt");
+    return run;
+}
+
+TEST(Cli, LongOptions)
+{
+    struct Case {
+        const char* args;
+        const char* out;  // prefix of stdout
+        const char* err;  // stderr
+        int status;
+        const char* result;  // the result file after the run, null: none
+    } cases[] = {
+        {"--help", "usage: ZemTester testscript\n       ZemTester -p  portId\n", "", 0, nullptr},
+        {"--list s.txt",
+         "ipEcho  line 3      ZemTester --test ipEcho:3 s.txt\n"
+         "other   line 6      ZemTester --test other:6 s.txt\n"
+         "ipEcho  line 7      ZemTester --test ipEcho:7 s.txt\n",
+         "",
+         0,
+         nullptr},
+        {"--test ipEcho:7 s.txt", "ready\n", "", 0, "ipEcho\n{\n  verified:\n    v == 3\n  logged:\n}\n\n\n"},
+        {"--test ipEcho s.txt", "ready\n", "", 0, "ipEcho\n{\n  verified:\n    v == 1\n  logged:\n}\n\n\n"},
+        {"--test ipEcho:4 s.txt", "", "ZemTester: no test ipEcho:4 in s.txt\n", 255, nullptr},
+        {"--time-limit 0.2 --test sleepy s.txt", "", "ZemTester: no test sleepy in s.txt\n", 255, nullptr},
+        {"--time-limit 0.2 t.txt",
+         "",
+         "ZemTester: sleepy: BROKEN (time limit)\n",
+         14,
+         "sleepy\n{\n    TEST = \"BROKEN (time limit)\"\n}\n"},
+        {"--time-limit 0 s.txt",
+         "usage: ZemTester testscript\n",
+         "ZemTester: --time-limit needs a number of seconds above 0: 0\n",
+         255,
+         nullptr},
+        {"--list",
+         "usage: ZemTester testscript\n",
+         "ZemTester: expected one script (or -p portId) after the options\n",
+         255,
+         nullptr},
+        {"--list missing.txt", "invalid input file: missing.txt\n", "", 254, nullptr},
+    };
+    zemtest::ScratchDir dir("zem_cli");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    writeFile("s.txt", kScript);
+    writeFile("t.txt", "resultfile \"r.txt\"\nsleepy { }\n");
+    for (const Case& c : cases) {
+        std::remove("r.txt");
+        Outcome run = tester(c.args);
+        EXPECT_EQ(run.out.compare(0, std::string(c.out).size(), c.out), 0) << c.args << ":\n" << run.out;
+        EXPECT_EQ(run.err, c.err) << c.args;
+        EXPECT_EQ(run.status, c.status) << c.args;
+        if (c.result)
+            EXPECT_EQ(readFile("r.txt"), c.result) << c.args;
+        else
+            EXPECT_FALSE(std::ifstream("r.txt").good()) << c.args;
+    }
+    chdir("/");
+}
+
+}
