@@ -96,6 +96,21 @@ void fillCentral(XtAppContext app, Widget shell)
 
 PlotCentral central;
 
+namespace {
+
+const char* const kUsage =
+    "usage: ZemViewer                the main window (the X Toolkit's options, such as\n"
+    "                                -display and -geometry, apply)\n"
+    "       ZemViewer testscript     batch mode: run the script on the functions\n"
+    "                                linked in, print the verdict, open no window\n"
+    "       ZemViewer --help         this text\n"
+    "\n"
+    "exit status in batch mode as ZemTester's: 0 every check passed; 1-251 the\n"
+    "line of a script error; 252 failed verifications; 253 no result file; 254\n"
+    "unreadable script; 7, 8, 11 a fatal signal in a test function.\n";
+
+}
+
 int runBatch(const char* script)
 {
     ParseOut::setTraceDepth(session().settings().traceDepth);
@@ -109,12 +124,16 @@ int runBatch(const char* script)
 Widget openViewer(int* argc, char** argv)
 {
     GrcBase::m_Exec = 1;
-    Arg args[7];
+    Arg args[9];
     int n = 0;
     XtSetArg(args[n], XmNmwmDecorations, 110), n++;
     XtSetArg(args[n], XmNmwmFunctions, 30), n++;
     XtSetArg(args[n], XmNminWidth, 600), n++;
     XtSetArg(args[n], XmNminHeight, 400), n++;
+    // Without a base size the toolkit takes the minimum size as the base
+    // and adds a -geometry's size to it: 600x420 gave 1200x820.
+    XtSetArg(args[n], XmNbaseWidth, 0), n++;
+    XtSetArg(args[n], XmNbaseHeight, 0), n++;
     XtSetArg(args[n], XmNwidth, 800), n++;
     XtSetArg(args[n], XmNheight, 600), n++;
     XtSetArg(args[n], XmNtitle, "ZemViewer 1.56B"), n++;
@@ -131,6 +150,10 @@ Widget openViewer(int* argc, char** argv)
 
 int zemViewer(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (argc == 2)
         return runBatch(argv[1]);
     Widget shell = openViewer(&argc, argv);

@@ -87,6 +87,13 @@ TEST(BatchMode, FatalSignalLeavesTheBrokenTestRecord)
     chdir("/");
 }
 
+TEST(BatchMode, HelpPrintsUsageAndSucceeds)
+{
+    Outcome outcome = runViewer("--help");
+    EXPECT_EQ(outcome.out.rfind("usage: ZemViewer ", 0), 0u) << outcome.out;
+    EXPECT_EQ(outcome.status, 0);
+}
+
 // A toolkit option is a script name too: no window, the file is missing.
 TEST(BatchMode, OneToolkitOptionIsTakenAsAScriptName)
 {
