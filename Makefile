@@ -44,10 +44,13 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+# The demos build only the program they run, not the whole test suite.
+demo: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target ExampleTester
 	@sh examples/run-demo.sh $(BUILD_DIR)
 
-demo-viewer: build
+demo-viewer: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target ExampleViewer
 	@sh examples/run-demo-viewer.sh $(BUILD_DIR)
 
 install: build
