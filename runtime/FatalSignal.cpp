@@ -34,6 +34,7 @@ const char* fatalReason(int sig)
     case SIGFPE: return "floating point error";
     case SIGSEGV: return "segm violation";
     case SIGALRM: return "time limit";
+    case SIGABRT: return "abort";
     default: return nullptr;
     }
 }
@@ -44,6 +45,16 @@ void installFatalSignals(void (*handler)(int))
     installFatalSignal(SIGBUS, handler);
     installFatalSignal(SIGSEGV, handler);
     installFatalSignal(SIGFPE, handler);
+    installFatalSignal(SIGABRT, handler);
+}
+
+bool enterFatal()
+{
+    static volatile sig_atomic_t entered = 0;
+    if (entered)
+        return false;
+    entered = 1;
+    return true;
 }
 
 void installFatalSignal(int sig, void (*handler)(int))
@@ -58,6 +69,8 @@ void installFatalSignal(int sig, void (*handler)(int))
 
 void recordFatalSignal(int sig)
 {
+    if (!enterFatal())
+        _exit(sig);
     ParseOut::brkTraceExec(fatalReason(sig));
     std::fflush(nullptr);
     // The interrupted code may have left any state behind: skip destructors.

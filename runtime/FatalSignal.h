@@ -5,13 +5,18 @@
 #define ZEM_FATALSIGNAL_H
 
 // The reason written into the broken-test record: "bus error", "floating
-// point error", "segm violation", and "time limit" for the alarm of a test
+// point error", "segm violation", "abort" (assert, an uncaught exception, a
+// library's own error handler), and "time limit" for the alarm of a test
 // past its limit; null for any other signal.
 const char* fatalReason(int sig);
 
-// Installs handler for SIGBUS, SIGSEGV and SIGFPE on a stack of its own, so
-// that a stack overflow in a function under test still reaches it.
+// Installs handler for SIGBUS, SIGSEGV, SIGFPE and SIGABRT on a stack of its
+// own, so that a stack overflow in a function under test still reaches it.
 void installFatalSignals(void (*handler)(int));
+// True for the first fatal signal of the process only: a handler that
+// faults or aborts while it writes the record must end at once, not write
+// it again.
+bool enterFatal();
 // Installs handler for one more signal, on the same stack.
 void installFatalSignal(int sig, void (*handler)(int));
 

@@ -19,8 +19,9 @@ const int kHostTextSize = 1024;
 // name; 1 on success, 0 when the host name does not resolve.
 int getIpAddress(char* text);
 
-// Handler for SIGBUS, SIGSEGV and SIGFPE: leaves the broken-test record,
-// replies in server mode, and exits with the signal number.
+// Handler for SIGBUS, SIGSEGV, SIGFPE, SIGABRT (and SIGALRM under a time
+// limit): leaves the broken-test record, replies in server mode, and exits
+// with the signal number.
 void brktrace(int signal);
 
 // Sends the reply of a run (result file, drawing chunks, error report).

@@ -221,6 +221,8 @@ int runOptions(const char* program, const Options& o)
 
 void brktrace(int sig)
 {
+    if (!enterFatal())
+        _exit(sig);
     const char* reason = fatalReason(sig);
     ParseOut::brkTraceExec(reason);
     tellBroken(reason);

@@ -107,7 +107,7 @@ const char* const kUsage =
     "\n"
     "exit status in batch mode as ZemTester's: 0 every check passed; 1-251 the\n"
     "line of a script error; 252 failed verifications; 253 no result file; 254\n"
-    "unreadable script; 7, 8, 11 a fatal signal in a test function.\n";
+    "unreadable script; 6, 7, 8, 11 a fatal signal in a test function.\n";
 
 }
 

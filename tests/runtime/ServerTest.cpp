@@ -9,6 +9,7 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <string>
+#include <utility>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -194,20 +195,31 @@ TEST_F(Server, UnreadableScriptSendsNoStaleResultFile)
     EXPECT_EQ(readNumber(), 0);  // no drawing
 }
 
-TEST_F(Server, FatalSignalStillRepliesThenExitsWithTheSignal)
+class FatalServer : public Server, public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+
+// A crash, or an abort (assert, an uncaught exception), still sends the
+// run's reply with the record, then ends the tester with the signal.
+TEST_P(FatalServer, StillRepliesThenExitsWithTheSignal)
 {
-    send(request("s.txt", "resultfile \"r.txt\"\nwriteThroughNull { }\n", number(0)));
+    const char* function = GetParam().first;
+    int sig = GetParam().second;
+    send(request("s.txt", std::string("resultfile \"r.txt\"\n") + function + " { }\n", number(0)));
     ASSERT_EQ(readNumber(), 6);
     read(6);
-    EXPECT_EQ(read(readNumber()), "writeThroughNull\n{\n    TEST = \"BROKEN (segm violation)\"\n}\n");
+    std::string reason = sig == SIGSEGV ? "segm violation" : "abort";
+    EXPECT_EQ(read(readNumber()), std::string(function) + "\n{\n    TEST = \"BROKEN (" + reason + ")\"\n}\n");
     EXPECT_EQ(readNumber(), 0);  // no drawing
     EXPECT_EQ(read(24).size(), 24u);
     int status = -1;
     ASSERT_EQ(waitpid(pid_, &status, 0), pid_);
     pid_ = -1;
     EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), SIGSEGV);
+    EXPECT_EQ(WEXITSTATUS(status), sig);
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, FatalServer,
+                         ::testing::Values(std::make_pair("writeThroughNull", SIGSEGV),
+                                           std::make_pair("abortNow", SIGABRT)));
 
 class TimedServer : public Server {
 protected:

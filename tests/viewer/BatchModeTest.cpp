@@ -73,7 +73,8 @@ TEST(BatchMode, FatalSignalLeavesTheBrokenTestRecord)
         const char* function;
         const char* reason;
         int status;
-    } cases[] = {{"crash", "segm violation", 11}, {"divide", "floating point error", 8}};
+    } cases[] = {
+        {"crash", "segm violation", 11}, {"divide", "floating point error", 8}, {"aborts", "abort", 6}};
     for (const Case& c : cases) {
         std::string script = std::string("resultfile \"r.txt\"\n") + c.function + " { }\n";
         ASSERT_EQ(zemtest::writeFile("s.txt", script), 1);

@@ -3,6 +3,7 @@
 #include <zem/zem.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -28,7 +29,11 @@ void divide()
     Parse::getOutStore()["q"] = seven / zero;
 }
 
+// assert, an uncaught exception, a library's own error handler.
+void aborts() { std::abort(); }
+
 ZemCall crashCall("crash", crash);
+ZemCall abortsCall("aborts", aborts);
 ZemCall spinCall("spin", spin);
 ZemCall divideCall("divide", divide);
 

@@ -67,6 +67,8 @@ void sendReply(int status, int sig)
 
 void endRun(int sig, const char* reason)
 {
+    if (!enterFatal())
+        _exit(sig);
     if (!g_Note->inRun)
         _exit(0);
     ParseOut::brkTraceExec(reason);
