@@ -23,7 +23,10 @@ void keepAliveTick(XtPointer, XtIntervalId*)
     case ViewerSession::kGoOn:
         central.keepAliveTimer = XtAppAddTimeOut(central.appContext, kKeepAliveMs, keepAliveTick, nullptr);
         break;
-    case ViewerSession::kLost: showRemoteState(0, "disconnected"); break;
+    case ViewerSession::kLost:
+        showRemoteState(0, "disconnected");
+        setTextOf(widgets().outname, ViewerSession::kLostMessage);
+        break;
     case ViewerSession::kEnd: break;
     }
 }

@@ -198,6 +198,7 @@ TEST_F(RemoteViewer, KilledTesterShowsDisconnected)
     stopTester();
     EXPECT_TRUE(pumpUntil([&] { return status() == "disconnected"; }, 2500)) << status();
     EXPECT_EQ(RemoteClient::m_Connected, 0);
+    EXPECT_EQ(text(widgets().outname), ViewerSession::kLostMessage);
     EXPECT_FALSE(XmToggleButtonGetState(dialog("OFF")));
 }
 

@@ -46,6 +46,8 @@ void pipeBroken(int) { RemoteClient::m_Connected = 0; }
 
 }
 
+const char* const ViewerSession::kLostMessage = "tester lost: Run now runs locally";
+
 ViewerSettings::ViewerSettings() : traceDepth(ParseOut::NoDepthLimit) {}
 
 void ViewerSession::setTrace(int depth, const std::string& root)
@@ -85,6 +87,9 @@ RunOutcome ViewerSession::run(const RunRequest& request, RunWaiter& waiter)
         return outcome;
     } else {
         runLocally(request, waiter, outcome);
+        if (m_Lost && outcome.notice.empty())
+            outcome.notice = "ran locally: the tester was lost";
+        m_Lost = false;
     }
     decideShow(request, !m_GraphicMode, outcome);
     return outcome;
@@ -101,6 +106,9 @@ void ViewerSession::runRemotely(const RunRequest& request, RunOutcome& outcome)
     if (RemoteClient::exchange(request.scriptPath.c_str(), content, sendContent, request.selector, outcome) &&
         !request.generated)
         m_ScriptChanged = false;
+    // A tester silent in mid-reply is given up for good.
+    if (!connected())
+        m_Lost = true;
 }
 
 // The run uses the text being edited: the file on disk steps aside and
@@ -199,6 +207,7 @@ ApplyOutcome ViewerSession::connect(const char* host, const char* port)
     }
     outcome.toggle = 1;
     outcome.clearMessage = true;
+    m_Lost = false;
     m_ScriptChanged = true;
     outcome.startKeepAlive = true;
     outcome.runOngraphic = true;
@@ -207,11 +216,15 @@ ApplyOutcome ViewerSession::connect(const char* host, const char* port)
 
 ViewerSession::KeepAlive ViewerSession::keepAlive()
 {
-    if (!connected()) {
+    KeepAlive tick = kGoOn;
+    if (!connected())
         // Lost without a close (a failed send, a silent tester): say so.
-        return RemoteClient::m_Socket >= 0 ? kLost : kEnd;
-    }
-    return RemoteClient::keepAlive() ? kGoOn : kLost;
+        tick = RemoteClient::m_Socket >= 0 ? kLost : kEnd;
+    else if (!RemoteClient::keepAlive())
+        tick = kLost;
+    if (tick == kLost)
+        m_Lost = true;
+    return tick;
 }
 
 void ViewerSession::installPipeHandler() { std::signal(SIGPIPE, pipeBroken); }

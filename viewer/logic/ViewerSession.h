@@ -69,6 +69,8 @@ public:
     ApplyOutcome apply(bool toggleOn, const char* host, const char* port);
     // The keep-alive timer's tick: go on, end quietly, or show the loss.
     KeepAlive keepAlive();
+    // The main window's word on a lost tester.
+    static const char* const kLostMessage;
     bool connected() const;
     // A send on a connection the tester closed marks it lost.
     static void installPipeHandler();
@@ -86,6 +88,9 @@ private:
     bool m_HasSavedLog = false;
     std::string m_SavedLog;
     bool m_LocalBusy = false;
+    // The tester went away without a disconnect: the next Run, which runs
+    // locally, says so.
+    bool m_Lost = false;
     LocalRun m_Local;
 };
 

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include "GrcBase.h"
 #include "Parse.h"
+#include "RemoteClient.h"
 #include "ScratchDir.h"
 #include "StoreCv.h"
 #include "TextSearch.h"
@@ -150,6 +152,31 @@ TEST(Session, ApplyConnectsOnlyWhenItCan)
     }
     EXPECT_EQ(session.settings().host, "127.0.0.1");
     EXPECT_EQ(session.settings().port, 1);
+}
+
+// A tester that went away is noticed by the keep-alive, and the first Run
+// after it, which runs locally, says so; the one after that does not.
+TEST(Session, FirstRunAfterALostTesterSaysItRanLocally)
+{
+    zemtest::ScratchDir dir("zem_session_lost");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    int fds[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    RemoteClient::m_Socket = fds[0];
+    RemoteClient::m_Connected = 1;
+    close(fds[1]);
+    ViewerSession session;
+    EXPECT_EQ(session.keepAlive(), ViewerSession::kLost);
+    EXPECT_FALSE(session.connected());
+    RunRequest request;
+    request.scriptPath = "s.txt";
+    request.editorText = "resultfile \"r.txt\"\necho { v = 1 }\n";
+    PlainWaiter waiter;
+    EXPECT_EQ(session.run(request, waiter).message, "ran locally: the tester was lost");
+    EXPECT_EQ(session.run(request, waiter).message, "r.txt");
+    close(fds[0]);
+    RemoteClient::m_Socket = -1;
+    chdir("/");
 }
 
 TEST(TextSearch, FindsFromOneSideOfTheCursor)
