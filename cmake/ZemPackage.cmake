@@ -23,6 +23,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/man/ZemTester.1 ${PROJECT_SOURCE_DIR}/d
               ${PROJECT_SOURCE_DIR}/docs/man/zem2junit.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The README and the examples it points to, where Debian keeps a package's
+# documentation: a user of the package has the demo tester's sources and
+# script at hand.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zem)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/functions.cpp ${PROJECT_SOURCE_DIR}/examples/demo.txt
+              ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zem/examples)
+
 # make package: one Debian package of everything installed above. The
 # programs' shared libraries are found by dpkg-shlibdeps; building a tester
 # on the package needs a compiler, CMake and the X and Motif headers.

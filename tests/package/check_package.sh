@@ -16,7 +16,8 @@ if [ "$mode" = deb ]; then
   # Everything a user needs is in the package, and its dependencies name
   # Debian's packages: the X and Motif headers, and what the programs load.
   for f in bin/ZemViewer bin/zem2junit include/zem/zem.h lib/libVarBank.a lib/cmake/Zem/ZemConfig.cmake \
-           share/zem/ZemMain.cpp share/man/man1/ZemTester.1 share/man/man1/ZemViewer.1 share/man/man1/zem2junit.1; do
+           share/zem/ZemMain.cpp share/man/man1/ZemTester.1 share/man/man1/ZemViewer.1 share/man/man1/zem2junit.1 \
+           share/doc/zem/README.md share/doc/zem/examples/functions.cpp share/doc/zem/examples/demo.txt; do
     [ -f "$prefix/$f" ] || { echo "not in the package: $f"; exit 1; }
   done
   depends=$(dpkg-deb -f "$deb" Depends)
