@@ -39,7 +39,7 @@ fi
 grep -q "1 tests failed out of 1" "$work/failing.log"
 # The JUnit side, through the package's own zem2junit.
 "$ctest" -R junit --output-on-failure
-grep -q '<testcase name="twice" classname="passing">' junit/passing.xml
+grep -q '<testcase name="twice (line 2)" classname="passing">' junit/passing.xml
 # The tester also works by hand: verdict and result file.
 ./MyTester "$project/passing.txt" > out.txt
 [ "$(cat out.txt)" = "ready" ]

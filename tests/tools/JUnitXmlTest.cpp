@@ -49,21 +49,82 @@ TEST(JUnitXml, NulBytesAreShownNotDropped)
 struct ScriptCase {
     const char* script;
     std::vector<std::string> tests;
+    std::vector<int> lines;
 };
 
 const ScriptCase kScripts[] = {
-    {"resultfile \"r.txt\" t1 { a = 1 } t2 {}", {"t1", "t2"}},
-    {"{ d = 1 } t { s { x = 1 } list[] { 1 {2} } }", {"t"}},
-    {"extern e { a = 1 } t { }", {"t"}},
-    {"// x { }\n/* y { } */ t { s = \"z { }\" }", {"t"}},
-    {"deletefile \"r.txt\" resultfile \"r.txt\"\nt\n{\n}\n", {"t"}},
-    {"a:b[1] { } 0xname { }", {"a:b[1]", "0xname"}},
+    {"resultfile \"r.txt\" t1 { a = 1 } t2 {}", {"t1", "t2"}, {1, 1}},
+    {"{ d = 1 } t { s { x = 1 } list[] { 1 {2} } }", {"t"}, {1}},
+    {"extern e { a = 1 } t { }", {"t"}, {1}},
+    {"// x { }\n/* y { } */ t { s = \"z { }\" }", {"t"}, {2}},
+    {"deletefile \"r.txt\" resultfile \"r.txt\"\nt\n{\n}\n", {"t"}, {2}},
+    {"a:b[1] { } 0xname { }", {"a:b[1]", "0xname"}, {1, 1}},
+    {"/* a\nb */\n\nt1 {\n}\n// c\nt2\n\n{ }", {"t1", "t2"}, {4, 7}},
 };
 
 TEST(JUnitXml, ScriptTestNamesInScriptOrder)
 {
-    for (const ScriptCase& c : kScripts)
-        EXPECT_EQ(zemjunit::scriptTestNames(c.script), c.tests) << c.script;
+    for (const ScriptCase& c : kScripts) {
+        std::vector<std::string> names;
+        std::vector<int> lines;
+        for (const zemjunit::ScriptTest& t : zemjunit::scriptTests(c.script)) {
+            names.push_back(t.name);
+            lines.push_back(t.line);
+        }
+        EXPECT_EQ(names, c.tests) << c.script;
+        EXPECT_EQ(lines, c.lines) << c.script;
+    }
+}
+
+// Names the real tester's files give are checked by check_junit.sh; these
+// are the files it does not write in one run.
+const char kPlainT[] = "t\n{\n  verified:\n  logged:\n}\n\n";
+const char kCommentedT[] = "t\n{\n  // what t does\n  verified:\n  logged:\n}\n\n";
+
+struct NameCase {
+    std::string file;
+    std::vector<zemjunit::ScriptTest> script;
+    std::vector<std::string> names;
+};
+
+const NameCase kNames[] = {
+    {kPlainT, {{"u", 3}}, {"t"}},  // the script changed since the run
+    {std::string(kPlainT) + kPlainT, {}, {"t", "t #2"}},
+    {std::string(kCommentedT) + kCommentedT, {}, {"what t does", "what t does #2"}},
+    {std::string(kPlainT) + "\n" + kPlainT, {{"t", 2}}, {"t (line 2)", "t (line 2) #2"}},  // two runs
+};
+
+TEST(JUnitXml, TestCasesHaveNamesADashboardTellsApart)
+{
+    for (const NameCase& c : kNames) {
+        std::vector<std::string> names;
+        for (const zemjunit::TestCase& tc : zemjunit::scanResult(c.file, c.script).cases)
+            names.push_back(tc.name);
+        EXPECT_EQ(names, c.names) << c.file;
+    }
+}
+
+// Only the tester's own record of a missing function makes one unknown.
+struct VerdictCase {
+    const char* logged;
+    const char* end;
+    zemjunit::Verdict verdict;
+};
+
+const VerdictCase kVerdicts[] = {
+    {"t = \"unknown testfunction\"", "} [ERROR]", zemjunit::Verdict::UnknownFunction},
+    {"t = \"unknown testfunction\"", "}", zemjunit::Verdict::Passed},
+    {"u = \"unknown testfunction\"", "} [ERROR]", zemjunit::Verdict::Failed},
+};
+
+TEST(JUnitXml, UnknownTestFunctions)
+{
+    for (const VerdictCase& c : kVerdicts) {
+        std::string file = std::string("t\n{\n  verified:\n  logged:\n    ") + c.logged + "\n" + c.end + "\n";
+        zemjunit::ScanResult scan = zemjunit::scanResult(file, {});
+        ASSERT_EQ(scan.cases.size(), 1u) << file;
+        EXPECT_EQ(scan.cases[0].verdict, c.verdict) << file;
+    }
 }
 
 // Blocks that are cut off or misplaced never swallow the rest of the file.

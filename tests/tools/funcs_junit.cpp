@@ -1,9 +1,11 @@
 // Test functions for the zem2junit tests: each makes the tester write one
 // kind of block (a report, a trace, a broken-test record, a broken trace,
-// bytes that XML cannot carry as they are).
+// bytes that XML cannot carry as they are, a test past its time limit).
 #include <zem/zem.h>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 namespace {
 
@@ -54,10 +56,13 @@ void oddBytes()
                                 "d\x7f";
 }
 
+void slow() { std::this_thread::sleep_for(std::chrono::seconds(3)); }
+
 ZemCall squareCall("square", square);
 ZemCall tracedSumCall("tracedSum", tracedSum);
 ZemCall crashCall("crash", crash);
 ZemCall crashInTraceCall("crashInTrace", crashInTrace);
 ZemCall oddBytesCall("oddBytes", oddBytes);
+ZemCall slowCall("slow", slow);
 
 }  // namespace

@@ -73,6 +73,16 @@ void appendElement(std::string& out, const char* indent, const char* tag, const 
     out += ">" + xmlEscape(text, false) + "</" + tag + ">\n";
 }
 
+const char* errorType(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Failed: return "verification";
+    case Verdict::Broken: return "broken test";
+    case Verdict::UnknownFunction: return "unknown test function";
+    default: return "script error";
+    }
+}
+
 void appendCase(std::string& out, const TestCase& tc, const std::string& suiteName)
 {
     out += "    <testcase";
@@ -81,9 +91,7 @@ void appendCase(std::string& out, const TestCase& tc, const std::string& suiteNa
     out += ">\n";
     if (tc.verdict != Verdict::Passed) {
         const char* tag = tc.verdict == Verdict::Failed ? "failure" : "error";
-        const char* type = tc.verdict == Verdict::Failed   ? "verification"
-                           : tc.verdict == Verdict::Broken ? "broken test"
-                                                           : "script error";
+        const char* type = errorType(tc.verdict);
         out += "      <";
         out += tag;
         appendAttribute(out, "message", tc.message);
@@ -128,7 +136,7 @@ std::string junitDocument(const ScanResult& scan, const std::string& suiteName, 
     for (const TestCase& tc : scan.cases) {
         ++totals.tests;
         totals.failures += tc.verdict == Verdict::Failed;
-        totals.errors += tc.verdict == Verdict::Broken || tc.verdict == Verdict::ScriptError;
+        totals.errors += tc.verdict != Verdict::Passed && tc.verdict != Verdict::Failed;
     }
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites";
     appendCount(out, "tests", totals.tests);

@@ -7,6 +7,7 @@
 #include "ResultScan.h"
 
 #include <cctype>
+#include <map>
 
 namespace zemjunit {
 namespace {
@@ -15,6 +16,8 @@ const char kBrokenTest[] = "    TEST = \"BROKEN";
 const char kBrokenTrace[] = "TRACE = \"BROKEN";
 const char kFailedRun[] = "} [ERROR]";
 const char kFailedCheck[] = "] ERROR";
+const char kHeadComment[] = "  //";
+const char kUnknownFunction[] = " = \"unknown testfunction\"";
 
 bool startsWith(const std::string& s, const char* prefix)
 {
@@ -32,6 +35,16 @@ std::string trimLeft(const std::string& s)
     size_t i = s.find_first_not_of(' ');
     return i == std::string::npos ? std::string() : s.substr(i);
 }
+
+std::string trim(const std::string& s)
+{
+    size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+std::string lineSuffix(int line) { return " (line " + std::to_string(line) + ")"; }
 
 // Lines without their '\n'; a last line without one is kept all the same.
 std::vector<std::string> splitLines(const std::string& bytes)
@@ -107,9 +120,34 @@ std::string quoted(const std::string& line)
     return line.substr(open + 1, close - open - 1);
 }
 
+// Two tests named by the same comment are told apart by their lines.
+void appendRepeatedLines(std::vector<TestCase>& cases)
+{
+    std::map<std::string, int> count;
+    for (const TestCase& tc : cases)
+        ++count[tc.name];
+    for (TestCase& tc : cases) {
+        std::string suffix = lineSuffix(tc.line);
+        if (count[tc.name] > 1 && tc.line && !endsWith(tc.name, suffix.c_str()))
+            tc.name += suffix;
+    }
+}
+
+// What repeats all the same (a file that holds two runs of a script, or no
+// script to give lines) gets the number of its repetition.
+void numberRepeated(std::vector<TestCase>& cases)
+{
+    std::map<std::string, int> seen;
+    for (TestCase& tc : cases) {
+        int n = ++seen[tc.name];
+        if (n > 1)
+            tc.name += " #" + std::to_string(n);
+    }
+}
+
 class Scanner {
 public:
-    Scanner(const std::vector<std::string>& lines, const std::vector<std::string>& tests)
+    Scanner(const std::vector<std::string>& lines, const std::vector<ScriptTest>& tests)
         : m_Lines(lines), m_Tests(tests)
     {}
 
@@ -119,10 +157,13 @@ private:
     void addTrace(size_t first, size_t last);
     void addReport(size_t first, size_t last);
     void addCase(TestCase tc);
-    std::string nextTestName(const std::string& fallback) const;
+    void nameCase(TestCase& tc, const std::string& function, const std::string& comment) const;
+    std::string headComment(size_t first, size_t last) const;
+    bool isUnknownFunction(size_t first, size_t last) const;
+    const ScriptTest* nextTest() const;
 
     const std::vector<std::string>& m_Lines;
-    const std::vector<std::string>& m_Tests;
+    const std::vector<ScriptTest>& m_Tests;
     ScanResult m_Result;
     std::string m_Traces;   // traces waiting for their test's report block
     size_t m_RunTests = 0;  // test cases since the last run ended
@@ -159,6 +200,8 @@ ScanResult Scanner::run()
         }
     }
     m_Result.stray += m_Traces;
+    appendRepeatedLines(m_Result.cases);
+    numberRepeated(m_Result.cases);
     return m_Result;
 }
 
@@ -172,8 +215,9 @@ void Scanner::addTrace(size_t first, size_t last)
         if (!startsWith(trimLeft(m_Lines[i]), kBrokenTrace))
             continue;
         const std::string& head = m_Lines[first];
+        const ScriptTest* test = nextTest();
         TestCase tc;
-        tc.name = nextTestName(head.substr(0, head.size() - 2));
+        nameCase(tc, test ? test->name : head.substr(0, head.size() - 2), std::string());
         tc.verdict = Verdict::Broken;
         tc.message = quoted(m_Lines[i]);
         tc.text = text;
@@ -186,13 +230,19 @@ void Scanner::addTrace(size_t first, size_t last)
 void Scanner::addReport(size_t first, size_t last)
 {
     TestCase tc;
-    tc.name = m_Lines[first];
+    nameCase(tc, m_Lines[first], headComment(first + 2, last));
     tc.text = joinLines(m_Lines, first, last);
     if (last == first + 3 && startsWith(m_Lines[first + 2], kBrokenTest)) {
         tc.verdict = Verdict::Broken;
         tc.message = quoted(m_Lines[first + 2]);
         addCase(tc);
         m_RunTests = 0;
+        return;
+    }
+    if (isUnknownFunction(first, last)) {
+        tc.verdict = Verdict::UnknownFunction;
+        tc.message = "unknown test function " + m_Lines[first];
+        addCase(tc);
         return;
     }
     for (size_t i = first + 2; i < last && tc.message.empty(); ++i)
@@ -217,9 +267,48 @@ void Scanner::addCase(TestCase tc)
 
 // Tests run in script order, so the n-th test case of a run is the n-th
 // test of the script.
-std::string Scanner::nextTestName(const std::string& fallback) const
+const ScriptTest* Scanner::nextTest() const
 {
-    return m_RunTests < m_Tests.size() ? m_Tests[m_RunTests] : fallback;
+    return m_RunTests < m_Tests.size() ? &m_Tests[m_RunTests] : nullptr;
+}
+
+// A dashboard keeps a test's history by its name, and a script may call one
+// function in many tests: the head comment says what the test is about,
+// the script line tells apart the tests that have none. The line is only
+// trusted when the script's test there has the block's function.
+void Scanner::nameCase(TestCase& tc, const std::string& function, const std::string& comment) const
+{
+    const ScriptTest* test = nextTest();
+    tc.line = test && test->name == function ? test->line : 0;
+    if (!comment.empty())
+        tc.name = comment;
+    else
+        tc.name = tc.line ? function + lineSuffix(tc.line) : function;
+}
+
+// The first comment line with text at the head of a block's body.
+std::string Scanner::headComment(size_t first, size_t last) const
+{
+    for (size_t i = first; i < last && startsWith(m_Lines[i], kHeadComment); ++i) {
+        std::string text = trim(m_Lines[i].substr(std::char_traits<char>::length(kHeadComment)));
+        if (!text.empty())
+            return text;
+    }
+    return std::string();
+}
+
+// The tester logs the missing function under its own name and ends the
+// block as a failed run; a function that logged the same text itself would
+// have run to its end.
+bool Scanner::isUnknownFunction(size_t first, size_t last) const
+{
+    if (m_Lines[last] != kFailedRun)
+        return false;
+    const std::string logged = "    " + m_Lines[first] + kUnknownFunction;
+    for (size_t i = first + 2; i < last; ++i)
+        if (m_Lines[i] == logged)
+            return true;
+    return false;
 }
 
 bool isNameChar(char c)
@@ -245,19 +334,39 @@ size_t skipIgnored(const std::string& s, size_t i)
     return i;
 }
 
+// Line numbers of positions that only grow, counted as a scan goes on.
+class LineCounter {
+public:
+    explicit LineCounter(const std::string& text) : m_Text(text) {}
+
+    int lineAt(size_t pos)
+    {
+        for (; m_Pos < pos; ++m_Pos)
+            m_Line += m_Text[m_Pos] == '\n';
+        return m_Line;
+    }
+
+private:
+    const std::string& m_Text;
+    size_t m_Pos = 0;
+    int m_Line = 1;
+};
+
 }  // namespace
 
-ScanResult scanResult(const std::string& bytes, const std::vector<std::string>& scriptTests)
+ScanResult scanResult(const std::string& bytes, const std::vector<ScriptTest>& scriptTests)
 {
     std::vector<std::string> lines = splitLines(bytes);
     Scanner scanner(lines, scriptTests);
     return scanner.run();
 }
 
-std::vector<std::string> scriptTestNames(const std::string& script)
+std::vector<ScriptTest> scriptTests(const std::string& script)
 {
-    std::vector<std::string> names;
+    std::vector<ScriptTest> tests;
+    LineCounter lines(script);
     std::string last;  // the top-level name read last, while no "{" followed yet
+    size_t lastAt = 0;
     bool isExtern = false;
     int depth = 0;
     size_t i = 0;
@@ -277,13 +386,14 @@ std::vector<std::string> scriptTestNames(const std::string& script)
             if (depth == 0) {
                 isExtern = isExtern || word == "extern";
                 last = word == "extern" ? std::string() : word;
+                lastAt = i;
             }
             i = end;
             continue;
         }
         if (c == '{') {
             if (depth == 0 && !last.empty() && !isExtern)
-                names.push_back(last);
+                tests.push_back({last, lines.lineAt(lastAt)});
             if (depth == 0)
                 isExtern = false;
             ++depth;
@@ -294,7 +404,7 @@ std::vector<std::string> scriptTestNames(const std::string& script)
             last.clear();
         ++i;
     }
-    return names;
+    return tests;
 }
 
 }  // namespace zemjunit

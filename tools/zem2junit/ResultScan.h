@@ -9,13 +9,16 @@
 namespace zemjunit {
 
 // Outcome of one test case.
-enum class Verdict { Passed, Failed, Broken, ScriptError };
+enum class Verdict { Passed, Failed, Broken, ScriptError, UnknownFunction };
 
 // One test case: a report block, a broken-test record, a trace cut short by
 // a fatal signal, or a script error. text is the block as the tester wrote
 // it; traces holds the call traces written for the test before its block.
+// name is what a CI server shows: the test's head comment, or its function
+// and script line (0: not known), made unique within the file.
 struct TestCase {
     std::string name;
+    int line = 0;
     Verdict verdict = Verdict::Passed;
     std::string message;  // one line for the failure's or error's message
     std::string text;
@@ -27,15 +30,23 @@ struct ScanResult {
     std::string stray;  // lines that fit no block: the suite's system-out
 };
 
-// Splits the result file's bytes into test cases. scriptTests names the
-// tests of the script in their order (may be empty); it names a test whose
-// trace was cut short, which never gets a report block of its own.
-ScanResult scanResult(const std::string& bytes, const std::vector<std::string>& scriptTests);
+// A test the tester runs from a script: its function's name and the line
+// (from 1) that name is on.
+struct ScriptTest {
+    std::string name;
+    int line = 0;
+};
 
-// The names of the tests that the tester runs from a script, in script
-// order: top-level names followed by a braced body, without definition
-// blocks and "extern" tests.
-std::vector<std::string> scriptTestNames(const std::string& script);
+// Splits the result file's bytes into test cases. scriptTests lists the
+// tests of the script in their order (may be empty); it gives the lines
+// in the names, and names a test whose trace was cut short, which never
+// gets a report block of its own.
+ScanResult scanResult(const std::string& bytes, const std::vector<ScriptTest>& scriptTests);
+
+// The tests that the tester runs from a script, in script order: top-level
+// names followed by a braced body, without definition blocks and "extern"
+// tests.
+std::vector<ScriptTest> scriptTests(const std::string& script);
 
 }  // namespace zemjunit
 

@@ -5,7 +5,9 @@
 // Exit status: 0 when every test case passed, 1 when one failed, broke or
 // the script had an error (or the result file could not be read), 2 for a
 // wrong command line. The XML is written in every case but the last.
+// zem2junit --help prints the usage on standard output and exits with 0.
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@
 #include "ResultScan.h"
 
 namespace {
+
+const char kUsage[] = "usage: zem2junit RESULT-FILE [SCRIPT]\n";
+const char kHelp[] = "The result file as JUnit XML on standard output, a summary on standard error.\n"
+                     "The script, when given, names the suite and gives the tests' lines.\n"
+                     "Exit status: 0 all passed, 1 a failure or error, 2 a wrong command line.\n";
 
 bool readFile(const char* path, std::string& bytes)
 {
@@ -44,15 +51,20 @@ std::string suiteName(const std::string& path)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: zem2junit RESULT-FILE [SCRIPT]\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    std::vector<std::string> tests;
+    std::vector<zemjunit::ScriptTest> tests;
     std::string script;
     if (argc == 3) {
         if (readFile(argv[2], script))
-            tests = zemjunit::scriptTestNames(script);
+            tests = zemjunit::scriptTests(script);
         else
             std::fprintf(stderr, "zem2junit: cannot read the script %s\n", argv[2]);
     }
