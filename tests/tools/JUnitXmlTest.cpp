@@ -76,6 +76,18 @@ TEST(JUnitXml, ScriptTestNamesInScriptOrder)
     }
 }
 
+// A test that never ran is named by the comment its block would have had.
+const std::pair<const char*, const char*> kComments[] = {
+    {"t {\n  //\n  /* a */ verify: // late\n y == 1 }", "late"},
+    {"t { x = 1 // after a name\n }", ""},
+};
+
+TEST(JUnitXml, ScriptTestHeadComments)
+{
+    for (const auto& c : kComments)
+        EXPECT_EQ(zemjunit::scriptTests(c.first).at(0).comment, c.second) << c.first;
+}
+
 // Names the real tester's files give are checked by check_junit.sh; these
 // are the files it does not write in one run.
 const char kPlainT[] = "t\n{\n  verified:\n  logged:\n}\n\n";
@@ -87,11 +99,25 @@ struct NameCase {
     std::vector<std::string> names;
 };
 
+const char kBrokenT[] = "t\n{\n    TEST = \"BROKEN (abort)\"\n}\n";
+const char kEnd[] = "\n";
+
 const NameCase kNames[] = {
-    {kPlainT, {{"u", 3}}, {"t"}},  // the script changed since the run
-    {std::string(kPlainT) + kPlainT, {}, {"t", "t #2"}},
-    {std::string(kCommentedT) + kCommentedT, {}, {"what t does", "what t does #2"}},
-    {std::string(kPlainT) + "\n" + kPlainT, {{"t", 2}}, {"t (line 2)", "t (line 2) #2"}},  // two runs
+    {std::string(kPlainT) + kEnd, {{"u", 3}}, {"t"}},  // the script changed since the run
+    {std::string(kPlainT) + kPlainT + kEnd, {}, {"t", "t #2"}},
+    {std::string(kCommentedT) + kCommentedT + kEnd, {}, {"what t does", "what t does #2"}},
+    {std::string(kPlainT) + kEnd + kPlainT + kEnd, {{"t", 2}}, {"t (line 2)", "t (line 2) #2"}},  // two runs
+    // Where a run stops, and what is left that it never ran.
+    {kEnd, {}, {}},
+    {"", {}, {"end of the run"}},
+    {kPlainT, {{"t", 2}}, {"t (line 2)", "end of the run"}},
+    {kPlainT, {{"t", 2}, {"t", 3, "what t does"}, {"t", 4}}, {"t (line 2)", "what t does", "t (line 4)"}},
+    {kBrokenT, {{"t", 2}}, {"t (line 2)"}},
+    {kBrokenT, {}, {"t", "end of the run"}},
+    {std::string(kBrokenT) + kPlainT + kPlainT,
+     {{"t", 2}, {"t", 3}, {"t", 4}},
+     {"t (line 2)", "t (line 2) #2", "t (line 3)", "t (line 4)"}},
+    {std::string(kPlainT) + "oops in line 3\n", {{"t", 2}, {"t", 3}}, {"t (line 2)", "script error"}},
 };
 
 TEST(JUnitXml, TestCasesHaveNamesADashboardTellsApart)
@@ -120,7 +146,8 @@ const VerdictCase kVerdicts[] = {
 TEST(JUnitXml, UnknownTestFunctions)
 {
     for (const VerdictCase& c : kVerdicts) {
-        std::string file = std::string("t\n{\n  verified:\n  logged:\n    ") + c.logged + "\n" + c.end + "\n";
+        std::string file =
+            std::string("t\n{\n  verified:\n  logged:\n    ") + c.logged + "\n" + c.end + "\n\n\n";
         zemjunit::ScanResult scan = zemjunit::scanResult(file, {});
         ASSERT_EQ(scan.cases.size(), 1u) << file;
         EXPECT_EQ(scan.cases[0].verdict, c.verdict) << file;
@@ -132,7 +159,7 @@ TEST(JUnitXml, OddFilesKeepEveryLine)
 {
     const std::string file = "junk\n{\nt\n{\n  verified:\n  logged:\n}\n\nhalf\n{\n  verified:\n";
     zemjunit::ScanResult scan = zemjunit::scanResult(file, {});
-    ASSERT_EQ(scan.cases.size(), 1u);
+    ASSERT_EQ(scan.cases.size(), 2u);  // the run that was cut short too
     EXPECT_EQ(scan.cases[0].name, "t");
     EXPECT_EQ(scan.cases[0].verdict, zemjunit::Verdict::Passed);
     EXPECT_EQ(scan.stray, "junk\n{\nhalf\n{\n  verified:\n");

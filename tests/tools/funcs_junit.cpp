@@ -1,6 +1,7 @@
 // Test functions for the zem2junit tests: each makes the tester write one
 // kind of block (a report, a trace, a broken-test record, a broken trace,
-// bytes that XML cannot carry as they are, a test past its time limit).
+// bytes that XML cannot carry as they are, a test past its time limit), or
+// none at all (a run killed in its test).
 #include <zem/zem.h>
 
 #include <chrono>
@@ -56,6 +57,9 @@ void oddBytes()
                                 "d\x7f";
 }
 
+// SIGKILL cannot be caught: the tester dies without a record.
+void killed() { std::raise(SIGKILL); }
+
 void slow() { std::this_thread::sleep_for(std::chrono::seconds(3)); }
 
 ZemCall squareCall("square", square);
@@ -64,5 +68,6 @@ ZemCall crashCall("crash", crash);
 ZemCall crashInTraceCall("crashInTrace", crashInTrace);
 ZemCall oddBytesCall("oddBytes", oddBytes);
 ZemCall slowCall("slow", slow);
+ZemCall killedCall("killed", killed);
 
 }  // namespace

@@ -79,6 +79,7 @@ const char* errorType(Verdict verdict)
     case Verdict::Failed: return "verification";
     case Verdict::Broken: return "broken test";
     case Verdict::UnknownFunction: return "unknown test function";
+    case Verdict::NotRun: return "not run";
     default: return "script error";
     }
 }

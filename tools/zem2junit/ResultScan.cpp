@@ -18,6 +18,8 @@ const char kFailedRun[] = "} [ERROR]";
 const char kFailedCheck[] = "] ERROR";
 const char kHeadComment[] = "  //";
 const char kUnknownFunction[] = " = \"unknown testfunction\"";
+const char kNotRun[] = "did not run: the run ended ";
+const char kNoEnd[] = "the run did not reach the end of the script";
 
 bool startsWith(const std::string& s, const char* prefix)
 {
@@ -110,6 +112,16 @@ bool isScriptError(const std::string& line)
     return i == line.size() || (startsWith(line.substr(i), " ( ") && endsWith(line, "... )"));
 }
 
+// The driver closes a run with one more "\n" after the last block's empty
+// line or after its error text; a run that died stops at its last block.
+bool runEnded(const std::vector<std::string>& lines)
+{
+    size_t n = lines.size();
+    if (n == 0 || isScriptError(lines[n - 1]))
+        return n > 0;
+    return lines[n - 1].empty() && (n == 1 || lines[n - 2].empty() || isScriptError(lines[n - 2]));
+}
+
 // The quoted text of a BROKEN line, e.g. BROKEN (segm violation).
 std::string quoted(const std::string& line)
 {
@@ -157,6 +169,8 @@ private:
     void addTrace(size_t first, size_t last);
     void addReport(size_t first, size_t last);
     void addCase(TestCase tc);
+    void stopRun();
+    void addNotRun();
     void nameCase(TestCase& tc, const std::string& function, const std::string& comment) const;
     std::string headComment(size_t first, size_t last) const;
     bool isUnknownFunction(size_t first, size_t last) const;
@@ -165,8 +179,10 @@ private:
     const std::vector<std::string>& m_Lines;
     const std::vector<ScriptTest>& m_Tests;
     ScanResult m_Result;
-    std::string m_Traces;   // traces waiting for their test's report block
-    size_t m_RunTests = 0;  // test cases since the last run ended
+    std::string m_Traces;    // traces waiting for their test's report block
+    size_t m_RunTests = 0;   // test cases since the last run ended
+    int m_Stop = -1;         // the broken case that the file ends on, if any
+    size_t m_StopTests = 0;  // test cases of the run that it ended
 };
 
 ScanResult Scanner::run()
@@ -200,8 +216,20 @@ ScanResult Scanner::run()
         }
     }
     m_Result.stray += m_Traces;
+    size_t notRun = m_Result.cases.size();
+    if (!runEnded(m_Lines))
+        addNotRun();
     appendRepeatedLines(m_Result.cases);
     numberRepeated(m_Result.cases);
+    // The reason names the broken test as the dashboard shows it.
+    std::string why =
+        m_Stop < 0 ? "early" : "at " + m_Result.cases[m_Stop].message + " in " + m_Result.cases[m_Stop].name;
+    for (size_t i = notRun; i < m_Result.cases.size(); ++i) {
+        TestCase& tc = m_Result.cases[i];
+        if (tc.message.empty())
+            tc.message = kNotRun + why;
+        tc.text = tc.message + "\n";
+    }
     return m_Result;
 }
 
@@ -222,7 +250,7 @@ void Scanner::addTrace(size_t first, size_t last)
         tc.message = quoted(m_Lines[i]);
         tc.text = text;
         addCase(tc);
-        m_RunTests = 0;
+        stopRun();
         return;
     }
 }
@@ -236,7 +264,7 @@ void Scanner::addReport(size_t first, size_t last)
         tc.verdict = Verdict::Broken;
         tc.message = quoted(m_Lines[first + 2]);
         addCase(tc);
-        m_RunTests = 0;
+        stopRun();
         return;
     }
     if (isUnknownFunction(first, last)) {
@@ -257,12 +285,44 @@ void Scanner::addReport(size_t first, size_t last)
 
 void Scanner::addCase(TestCase tc)
 {
+    m_Stop = -1;  // whatever follows a broken record is a later run's
     if (tc.verdict != Verdict::ScriptError) {
         tc.traces = m_Traces;
         m_Traces.clear();
         ++m_RunTests;
     }
     m_Result.cases.push_back(tc);
+}
+
+// A broken record is the last thing a run writes.
+void Scanner::stopRun()
+{
+    m_Stop = static_cast<int>(m_Result.cases.size()) - 1;
+    m_StopTests = m_RunTests;
+    m_RunTests = 0;
+}
+
+// A run that died leaves the rest of the script without a word: each test
+// it never reached is an error, so that a dashboard never shows a dead run
+// green. Without the script only the run itself can say so.
+void Scanner::addNotRun()
+{
+    size_t reported = m_Stop < 0 ? m_RunTests : m_StopTests;
+    size_t first = m_Result.cases.size();
+    for (size_t i = reported; i < m_Tests.size(); ++i) {
+        TestCase tc;
+        tc.line = m_Tests[i].line;
+        tc.name = m_Tests[i].comment.empty() ? m_Tests[i].name + lineSuffix(tc.line) : m_Tests[i].comment;
+        tc.verdict = Verdict::NotRun;
+        m_Result.cases.push_back(tc);
+    }
+    if (m_Result.cases.size() == first && (m_Stop < 0 || m_Tests.empty())) {
+        TestCase tc;
+        tc.name = "end of the run";
+        tc.verdict = Verdict::NotRun;
+        tc.message = kNoEnd;
+        m_Result.cases.push_back(tc);
+    }
 }
 
 // Tests run in script order, so the n-th test case of a run is the n-th
@@ -352,6 +412,32 @@ private:
     int m_Line = 1;
 };
 
+// The head comment of the test whose body starts at i: the tester keeps the
+// line comments that come before the body's first name.
+std::string bodyComment(const std::string& s, size_t i)
+{
+    while (i < s.size()) {
+        if (std::isspace(static_cast<unsigned char>(s[i])) || s[i] == ';') {
+            ++i;
+        } else if (s.compare(i, 7, "verify:") == 0) {
+            i += 7;
+        } else if (s.compare(i, 2, "/*") == 0) {
+            i = skipIgnored(s, i);
+        } else if (s.compare(i, 2, "//") == 0) {
+            size_t nl = s.find('\n', i);
+            if (nl == std::string::npos)
+                break;  // the tester refuses a comment that no line end closes
+            std::string text = trim(s.substr(i + 2, nl - i - 2));
+            if (!text.empty())
+                return text;
+            i = nl + 1;
+        } else {
+            break;
+        }
+    }
+    return std::string();
+}
+
 }  // namespace
 
 ScanResult scanResult(const std::string& bytes, const std::vector<ScriptTest>& scriptTests)
@@ -393,7 +479,7 @@ std::vector<ScriptTest> scriptTests(const std::string& script)
         }
         if (c == '{') {
             if (depth == 0 && !last.empty() && !isExtern)
-                tests.push_back({last, lines.lineAt(lastAt)});
+                tests.push_back({last, lines.lineAt(lastAt), bodyComment(script, i + 1)});
             if (depth == 0)
                 isExtern = false;
             ++depth;

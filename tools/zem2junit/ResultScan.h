@@ -9,7 +9,9 @@
 namespace zemjunit {
 
 // Outcome of one test case.
-enum class Verdict { Passed, Failed, Broken, ScriptError, UnknownFunction };
+// NotRun: a test of the script that a run which died never reached, or the
+// run itself when it never reached its end.
+enum class Verdict { Passed, Failed, Broken, ScriptError, UnknownFunction, NotRun };
 
 // One test case: a report block, a broken-test record, a trace cut short by
 // a fatal signal, or a script error. text is the block as the tester wrote
@@ -30,17 +32,22 @@ struct ScanResult {
     std::string stray;  // lines that fit no block: the suite's system-out
 };
 
-// A test the tester runs from a script: its function's name and the line
-// (from 1) that name is on.
+// A test the tester runs from a script: its function's name, the line
+// (from 1) that name is on, and the head comment its report block would
+// start with (empty: none), which names it when it never ran.
 struct ScriptTest {
     std::string name;
     int line = 0;
+    std::string comment;
 };
 
 // Splits the result file's bytes into test cases. scriptTests lists the
 // tests of the script in their order (may be empty); it gives the lines
 // in the names, and names a test whose trace was cut short, which never
-// gets a report block of its own.
+// gets a report block of its own. A file that does not end as a run ends
+// gets NotRun cases: one per test of the script after the last one the run
+// reported, or else one for the run itself, unless the script is given and
+// its last test broke.
 ScanResult scanResult(const std::string& bytes, const std::vector<ScriptTest>& scriptTests);
 
 // The tests that the tester runs from a script, in script order: top-level

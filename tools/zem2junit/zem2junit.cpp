@@ -2,9 +2,10 @@
 // on its own line. The XML goes to standard output, one summary line to
 // standard error. Usage: zem2junit RESULT-FILE [SCRIPT]
 //
-// Exit status: 0 when every test case passed, 1 when one failed, broke or
-// the script had an error (or the result file could not be read), 2 for a
-// wrong command line. The XML is written in every case but the last.
+// Exit status: 0 when every test case passed, 1 when one failed, broke,
+// did not run or the script had an error (or the result file could not be
+// read), 2 for a wrong command line. The XML is written in every case but
+// the last.
 // zem2junit --help prints the usage on standard output and exits with 0.
 #include <cstdio>
 #include <cstring>
@@ -18,7 +19,8 @@ namespace {
 
 const char kUsage[] = "usage: zem2junit RESULT-FILE [SCRIPT]\n";
 const char kHelp[] = "The result file as JUnit XML on standard output, a summary on standard error.\n"
-                     "The script, when given, names the suite and gives the tests' lines.\n"
+                     "The script, when given, names the suite, gives the tests' lines and the tests\n"
+                     "that a run which died never reached.\n"
                      "Exit status: 0 all passed, 1 a failure or error, 2 a wrong command line.\n";
 
 bool readFile(const char* path, std::string& bytes)
@@ -70,7 +72,7 @@ int main(int argc, char** argv)
     }
     std::string bytes;
     bool readable = readFile(argv[1], bytes);
-    zemjunit::ScanResult scan = zemjunit::scanResult(bytes, tests);
+    zemjunit::ScanResult scan = readable ? zemjunit::scanResult(bytes, tests) : zemjunit::ScanResult();
     if (!readable) {
         // A missing result file is what a CI server must see most: the run
         // wrote nothing, so it shows as an error of its own.
