@@ -20,7 +20,14 @@ void add()
     out["(total)"] = sum;
 }
 
-// An array of doubles: values[0], values[1], ... until an item is missing.
+bool isNumber(const StoreCv& value)
+{
+    return value.getType() == StoreEl::TypeDouble || value.getType() == StoreEl::TypeInt;
+}
+
+// An array of numbers: values[0], values[1], ... until an item is missing.
+// real() reads an item written as 2 as well as one written as 2.0; a plain
+// double conversion would read 2 as 0.0.
 void stats()
 {
     VarBank& in = Parse::getInStore();
@@ -29,8 +36,8 @@ void stats()
     double sum = 0.0, low = 0.0, high = 0.0;
     // Note: assigning one handle to another copies the value, so every item
     // gets a handle of its own.
-    while (in["values"][count].getType() == StoreEl::TypeDouble) {
-        double v = in["values"][count];
+    while (isNumber(in["values"][count])) {
+        double v = in["values"][count].real();
         low = count == 0 || v < low ? v : low;
         high = count == 0 || v > high ? v : high;
         sum += v;

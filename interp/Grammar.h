@@ -57,6 +57,9 @@ public:
     static int assignReal(const char* target, const char* text);
     static int assignString(const char* target, const char* text);
     static int assignReference(const char* target, const char* name);
+    // "check +- tolerance": a number checked with "==" takes a tolerance,
+    // stored right after the check under the code "+-".
+    static int assignTolerance(const char* check, const char* tolerance);
 
     // Arrays and their elements.
     static int openArray();
@@ -104,6 +107,7 @@ private:
     static int storeElementGroup(VarBank& group);
     template <typename Value>
     static int plainElement(Value value);
+    static int notNumericCheck(int type);
     static VarBank& statementBank();
 
     static int m_Level;

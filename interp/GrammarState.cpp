@@ -2,6 +2,7 @@
 // script: items, test markers, levels and targets, and the limit helpers.
 #include "Grammar.h"
 
+#include "FailedChecks.h"
 #include "FileGate.h"
 #include "Parse.h"
 #include "ScriptLexer.h"
@@ -73,13 +74,19 @@ void Grammar::deleteFile(const char* name)
     Parse::getIO().deleteFile(name);
 }
 
-// The lookahead is the test's first name token.
-void Grammar::markTestStart() { m_StartOffset = ScriptLexer::tokenOffset(); }
+// The lookahead is the test's first name token: its line is the one the
+// console names for the test's failed checks.
+void Grammar::markTestStart()
+{
+    m_StartOffset = ScriptLexer::tokenOffset();
+    FailedChecks::setTestLine(ScriptLexer::lineNumber());
+}
 
 // The lookahead is the block's "{".
 void Grammar::markBlockStart()
 {
     m_Extern = 0;
+    FailedChecks::setTestLine(ScriptLexer::lineNumber());
     m_StartOffset = ScriptLexer::tokenOffset();
     m_Names[m_Level][0] = '\0';
     Parse::clearInStore();

@@ -16,6 +16,9 @@ namespace {
 
 // Element-name prefixes of the verification bank, indexed by Grammar::Op.
 const char* const opCodes[] = {"==", "==", "!=", "> ", "< ", ">=", "<="};
+// The code of a tolerance, which no name can hold: the check it belongs
+// to is stored as every check is.
+const char toleranceCode[] = "+-";
 
 // The group a reference names, cut out of the variable bank.
 VarBank& refGroup()
@@ -101,6 +104,39 @@ int Grammar::assignReal(const char* target, const char* text)
 {
     statementBank()[target] = realOf(text);
     return 1;
+}
+
+// A tolerance belongs to a number checked with "==" (or "=") after
+// verify: only then does the statement's target carry that code and name a
+// number in the bank. Its element follows the check's, as the report
+// expects it.
+int Grammar::assignTolerance(const char* check, const char* tolerance)
+{
+    if (!m_VerifyMode || std::strncmp(check, opCodes[OpEq], 2) != 0)
+        return limitError("illegal operation (+-)");
+    VarBank& bank = statementBank();
+    int type = bank.getType(check);
+    if (type != StoreEl::TypeInt && type != StoreEl::TypeDouble)
+        return notNumericCheck(type);
+    char name[TextSize];
+    std::size_t n = strnlen(check, MaxText);
+    std::memcpy(name, check, n + 1);
+    std::memcpy(name, toleranceCode, 2);
+    if (std::strchr(tolerance, '.'))
+        bank[name] = realOf(tolerance);
+    else
+        bank[name] = integerOf(tolerance);
+    return 1;
+}
+
+// A reference skipped in a test that is not selected left no value to
+// check; as the reference itself, the tolerance is then skipped too.
+int Grammar::notNumericCheck(int type)
+{
+    const char* selector = Parse::getSelector();
+    if (type == StoreEl::TypeNone && selector[0] != '\0' && std::strcmp(selector, m_Names[0]) != 0)
+        return 1;
+    return limitError("illegal operation (+-)");
 }
 
 int Grammar::assignString(const char* target, const char* text)

@@ -3,6 +3,7 @@
 // last error for the caller.
 #include "Parse.h"
 
+#include "FailedChecks.h"
 #include "FileGate.h"
 #include "Grammar.h"
 #include "ParseState.h"
@@ -64,6 +65,7 @@ int Parse::parseLoop(const char* scriptPath, const char* selector, int (*start)(
         return -1;
     ParseState::m_Start = start;
     ParseState::copyText(ParseState::m_Selector, selector, ParseState::MaxText);
+    FailedChecks::clear();
     FileGate& io = getIO();
     if (!io.openIn(scriptPath))
         return -2;

@@ -35,7 +35,7 @@ static void zgerror(const char* message);
 
 %token RESULTFILE "resultfile" DELETEFILE "deletefile" EXTERN "extern" VERIFY "verify:"
 %token DOT "." LBRACE "{" RBRACE "}" LPAREN "(" RPAREN ")" ARRAY "[]"
-%token ASSIGN "=" EQ "==" NE "!=" GT ">" LT "<" GE ">=" LE "<="
+%token ASSIGN "=" EQ "==" NE "!=" GT ">" LT "<" GE ">=" LE "<=" NEAR "+-"
 %token NAME STRING INTEGER REAL BADCHAR OVERLONG
 
 %%
@@ -70,7 +70,11 @@ definitionPart  : %empty
                 |                                               { Grammar::selectTarget(Grammar::DefFamily); }
                   statements ;
 statements      : statement
-                | statement statements ;
+                | statement statements
+                | toleranced
+                | toleranced statements ;
+toleranced      : statement "+-" INTEGER                        { CHECK(Grammar::assignTolerance($1.text, $3.text)); }
+                | statement "+-" REAL                           { CHECK(Grammar::assignTolerance($1.text, $3.text)); } ;
 statement       : qname                                         { Grammar::nameLevel($1.text); }
                   block                                         { CHECK(Grammar::runBlock()); }
                 | qname "[]"                                    { Grammar::nameLevel($1.text); }

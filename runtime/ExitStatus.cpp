@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "FailedChecks.h"
 #include "Parse.h"
 
 namespace {
@@ -11,6 +12,16 @@ namespace {
 // The highest line number an exit status shows as itself; 252..255 are
 // the negative statuses -4..-1 and 256 is 0.
 const int kLastPlainLine = 251;
+
+// On stderr, after the verdict: stdout stays what it always was.
+void printFailedChecks(const char* script)
+{
+    for (int i = 0; i < FailedChecks::kept(); ++i)
+        std::fprintf(stderr, "%s:%d: %s\n", script, FailedChecks::lineOf(i), FailedChecks::textOf(i));
+    int more = FailedChecks::count() - FailedChecks::kept();
+    if (more > 0)
+        std::fprintf(stderr, "... and %d more\n", more);
+}
 
 }
 
@@ -29,4 +40,5 @@ void printVerdict(int result, const char* script)
     else
         std::printf("ready\n");
     std::fflush(stdout);
+    printFailedChecks(script);
 }

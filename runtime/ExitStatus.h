@@ -11,7 +11,9 @@ int zemExitStatus(int result);
 
 // Prints the console verdict of the driver's result for script: the notes
 // on an unreadable script, a missing result file and failed verifications,
-// then the script error or "ready".
+// then the script error or "ready". Then, on stderr, each failed check of
+// the run as "script:line: test: report line" (the line of the test's name),
+// at most FailedChecks::Kept of them and "... and N more".
 void printVerdict(int result, const char* script);
 
 #endif

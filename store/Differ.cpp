@@ -1,18 +1,51 @@
 // The verification report: expected values against the values a run
-// produced, written as one block into the result file.
+// produced, written as one block into the result file. Its failed lines
+// are also kept for the console (FailedChecks).
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "FailedChecks.h"
 #include "FileGate.h"
 #include "VarBank.h"
 
 namespace {
-enum Check { Equal, NotEqual, AtMost, Below, AtLeast, Above };
+// Near is "==" with a tolerance; Tolerance marks the element that holds a
+// tolerance, written with its check and never on its own.
+enum Check { Equal, NotEqual, AtMost, Below, AtLeast, Above, Near, Tolerance };
 
-// The operator found in a name: its check and its two-character display.
+// The operator found in a name: its check, its two-character display and
+// where its code stood in the name, if there was one.
 struct Operator {
     Check check;
     char shown[5];
+    bool coded;
+    std::size_t at;
 };
+
+Check checkOf(char first, char second)
+{
+    switch (first) {
+    case '!': return NotEqual;
+    case '<': return second == '=' ? AtMost : Below;
+    case '>': return second == '=' ? AtLeast : Above;
+    case '+': return Tolerance;
+    default: return Equal;
+    }
+}
+
+// The first operator code in name: one of "=!<>" or the pair "+-", which
+// no name read from a script holds; a lone '+' that a test function put
+// into a name is part of the name.
+char* findCode(char* name)
+{
+    const char* const codes = "=!<>+";
+    char* at = std::strpbrk(name, codes);
+    while (at && at[0] == '+' && at[1] != '-')
+        at = std::strpbrk(at + 1, codes);
+    return at;
+}
 
 // Removes the two operator characters from name (at most 499 kept).
 Operator takeOperator(const char* full, char* name)
@@ -22,22 +55,35 @@ Operator takeOperator(const char* full, char* name)
         n = VarBank::NameSize - 1;
     std::memcpy(name, full, n);
     name[n] = '\0';
-    Operator op{Equal, " == "};
-    char* at = std::strpbrk(name, "=!<>");
+    Operator op{Equal, " == ", false, 0};
+    char* at = findCode(name);
     if (!at)
         return op;
     char second = at[1];
+    op.check = checkOf(at[0], second);
+    op.coded = true;
+    op.at = static_cast<std::size_t>(at - name);
     op.shown[1] = at[0];
     op.shown[2] = second ? second : ' ';
-    if (at[0] == '!')
-        op.check = NotEqual;
-    else if (at[0] == '<')
-        op.check = second == '=' ? AtMost : Below;
-    else if (at[0] == '>')
-        op.check = second == '=' ? AtLeast : Above;
     std::size_t cut = second ? 2 : 1;
     std::memmove(at, at + cut, std::strlen(at + cut) + 1);
     return op;
+}
+
+// The tolerance of the "==" check e: the element the grammar stores right
+// after it, named as e with "+-" for its code. Null for none; most checks
+// have none, and learn it from the first byte that differs.
+const StoreEl* toleranceAfter(const StoreEl* e, const Operator& op)
+{
+    const StoreEl* next = e->getNext();
+    if (!next || op.check != Equal || !op.coded)
+        return nullptr;
+    const char* a = e->getName();
+    const char* b = next->getName();
+    std::size_t at = op.at;
+    if (b[0] != (at ? a[0] : '+') || std::strncmp(a, b, at) != 0 || b[at] != '+' || b[at + 1] != '-')
+        return nullptr;
+    return std::strcmp(a + at + 2, b + at + 2) == 0 ? next : nullptr;
 }
 
 template <typename T>
@@ -50,20 +96,30 @@ bool passes(Check c, const T& actual, const T& expected)
     case Below: return actual < expected;
     case AtLeast: return actual >= expected;
     case Above: return actual > expected;
+    default: return false;
     }
-    return false;
 }
 
-void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const char* verdict)
+bool isNumber(const StoreEl* e)
 {
-    switch (actual->getType()) {
-    case StoreEl::TypeInt: out << "; [int " << name << " = "; break;
-    case StoreEl::TypeDouble: out << "; [double " << name << " = "; break;
-    case StoreEl::TypeString: out << "; [char* " << name << " = "; break;
-    default: out << "; [undefined] ERROR"; return;
-    }
-    actual->writeValue(out, name, StoreEl::HexBareOrParenthesised);
-    out << "] " << verdict;
+    return e && (e->getType() == StoreEl::TypeInt || e->getType() == StoreEl::TypeDouble);
+}
+
+double numberOf(const StoreEl* e)
+{
+    return e->getType() == StoreEl::TypeInt ? static_cast<double>(e->getInt()) : e->getDouble();
+}
+
+// A tolerance is about numbers, so ints and doubles meet on either side.
+// NaN is near nothing, an infinity only itself, and a negative tolerance
+// admits no value at all, so that the mistake shows as a failure.
+bool isNear(const StoreEl* actual, const StoreEl* expected, const StoreEl* tolerance)
+{
+    if (!isNumber(actual) || !isNumber(expected))
+        return false;
+    double a = numberOf(actual), e = numberOf(expected);
+    double t = isNumber(tolerance) ? numberOf(tolerance) : 0.0;
+    return t >= 0.0 && (a == e || std::fabs(a - e) <= t);
 }
 
 bool checkValue(Check c, const StoreEl* actual, const StoreEl* expected)
@@ -75,32 +131,141 @@ bool checkValue(Check c, const StoreEl* actual, const StoreEl* expected)
     }
 }
 
+// 1 when the check fails. Apart from Near, a value of another type fails.
+int judge(Check c, const StoreEl* actual, const StoreEl* expected, const StoreEl* tolerance)
+{
+    if (!actual)
+        return 1;
+    if (c == Near)
+        return isNear(actual, expected, tolerance) ? 0 : 1;
+    if (actual->getType() != expected->getType())
+        return 1;
+    return checkValue(c, actual, expected) ? 0 : 1;
+}
+
+enum { DoubleText = 320 };  // "%lf" of -DBL_MAX has 317 characters
+
+bool readsBack(const char* text, double v) { return std::strtod(text, nullptr) == v; }
+
+// The shortest "%.Ng" text that reads back as v; 17 digits always do.
+void shortestText(char* text, double v)
+{
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, DoubleText, "%.*g", digits, v);
+        if (readsBack(text, v))
+            return;
+    }
+}
+
+// A failed check between two different doubles whose "%lf" texts are the
+// same would read as a false alarm: both are then written with the digits
+// that tell them apart.
+bool needsDigits(const StoreEl* actual, const StoreEl* expected)
+{
+    if (!actual || actual->getType() != StoreEl::TypeDouble || expected->getType() != StoreEl::TypeDouble)
+        return false;
+    double a = actual->getDouble(), e = expected->getDouble();
+    if (std::isnan(a) || std::isnan(e) || a == e)
+        return false;
+    char ta[DoubleText], te[DoubleText];
+    std::snprintf(ta, sizeof ta, "%lf", a);
+    std::snprintf(te, sizeof te, "%lf", e);
+    return std::strcmp(ta, te) == 0;
+}
+
+void writeValue(FileGate& out, const StoreEl* value, const char* name, bool digits)
+{
+    if (!digits) {
+        value->writeValue(out, name, StoreEl::HexBareOrParenthesised);
+        return;
+    }
+    char text[DoubleText];
+    shortestText(text, value->getDouble());
+    out << text;
+}
+
+// As "%lf" when that reads back as the tolerance, else with the digits it
+// takes: a tolerance below a millionth must not show as 0.000000.
+void writeTolerance(FileGate& out, const StoreEl* tolerance, const char* name)
+{
+    char text[DoubleText];
+    bool shortest = false;
+    if (tolerance->getType() == StoreEl::TypeDouble) {
+        std::snprintf(text, sizeof text, "%lf", tolerance->getDouble());
+        shortest = !readsBack(text, tolerance->getDouble());
+    }
+    writeValue(out, tolerance, name, shortest);
+}
+
+void writeBracket(FileGate& out, const char* name, const StoreEl* actual, const char* verdict, bool digits)
+{
+    switch (actual->getType()) {
+    case StoreEl::TypeInt: out << "; [int " << name << " = "; break;
+    case StoreEl::TypeDouble: out << "; [double " << name << " = "; break;
+    case StoreEl::TypeString: out << "; [char* " << name << " = "; break;
+    default: out << "; [undefined] ERROR"; return;
+    }
+    writeValue(out, actual, name, digits);
+    out << "] " << verdict;
+}
+
+// The line without its indent and newline: the text the console repeats.
+// Kept inline in the report's loop, which writes every line through it,
+// although keepForConsole calls it too.
+[[gnu::always_inline]] inline void writeCheck(FileGate& out, const char* name, const Operator& op,
+                                              const StoreEl* expected, const StoreEl* tolerance,
+                                              const StoreEl* actual, int failed)
+{
+    bool digits = failed && needsDigits(actual, expected);
+    out << name << op.shown;
+    writeValue(out, expected, name, digits);
+    if (tolerance) {
+        out << " +- ";
+        writeTolerance(out, tolerance, name);
+    }
+    if (!actual)
+        out << "; [undefined] ERROR";
+    else if (failed || op.check != Equal)
+        writeBracket(out, name, actual, failed ? "ERROR" : "", digits);
+}
+
+// The failed line once more, as the console shows it after the run. Only
+// failures pay for it, so a run without any writes its report as fast as
+// ever.
+[[gnu::cold]] void keepForConsole(const char* test, const char* name, const Operator& op,
+                                  const StoreEl* expected, const StoreEl* tolerance, const StoreEl* actual)
+{
+    char text[FailedChecks::TextSize];
+    text[0] = '\0';
+    FileGate line;
+    if (line.openOutText(text, sizeof text)) {
+        writeCheck(line, name, op, expected, tolerance, actual, 1);
+        line.closeOut();
+    }
+    FailedChecks::add(test, text);
+}
+
 // One line of the verified section; returns 1 when the line fails.
-int verifyOne(FileGate& out, const StoreEl* expected, VarBank& actualBank)
+int verifyOne(FileGate& out, const StoreEl* expected, const char* test, VarBank& actualBank)
 {
     char name[VarBank::NameSize];
     Operator op = takeOperator(expected->getName(), name);
+    if (op.check == Tolerance)
+        return 0;
     StoreEl* actual = actualBank.getData(name);
     int failed = 0;
     if (!expected->hasKnownType()) {
         out << "unknown type: " << name << "\n";
     } else {
-        out << "    " << name << op.shown;
-        expected->writeValue(out, name, StoreEl::HexBareOrParenthesised);
-        if (!actual) {
-            out << "; [undefined] ERROR\n";
-            failed = 1;
-        } else if (actual->getType() != expected->getType()) {
-            writeBracket(out, name, actual, "ERROR");
-            out << "\n";
-            failed = 1;
-        } else {
-            bool ok = checkValue(op.check, actual, expected);
-            if (!(ok && op.check == Equal))
-                writeBracket(out, name, actual, ok ? "" : "ERROR");
-            out << "\n";
-            failed = ok ? 0 : 1;
-        }
+        const StoreEl* tolerance = toleranceAfter(expected, op);
+        if (tolerance)
+            op.check = Near;
+        failed = judge(op.check, actual, expected, tolerance);
+        out << "    ";
+        writeCheck(out, name, op, expected, tolerance, actual, failed);
+        out << "\n";
+        if (failed)
+            keepForConsole(test, name, op, expected, tolerance, actual);
     }
     if (actual)
         actual->setMark();
@@ -123,7 +288,7 @@ int VarBank::differ(FileGate& out, VarBank& actual, int status)
     }
     out << "  verified:\n";
     for (const StoreEl* e = first; e; e = e->getNext())
-        result |= verifyOne(out, e, actual);
+        result |= verifyOne(out, e, getName(), actual);
     out << "  logged:\n";
     for (StoreEl* e = actual.getData(nullptr); e; e = e->getNext()) {
         if (e->getMark()) {
@@ -136,6 +301,7 @@ int VarBank::differ(FileGate& out, VarBank& actual, int status)
     if (status == 0) {
         result = 1;
         out << " [ERROR]";
+        FailedChecks::add(getName(), "} [ERROR]");
     }
     out << "\n\n";
     return result;

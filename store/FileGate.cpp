@@ -90,6 +90,19 @@ int FileGate::openOut(const char* fileName)
     return 1;
 }
 
+// A memory stream keeps its last byte for the terminator, which it writes
+// when closed; the buffer starts zeroed so that an output closed before
+// any write is an empty text.
+int FileGate::openOutText(char* buffer, std::size_t size)
+{
+    closeOut();
+    if (!buffer || size < 2)
+        return 0;
+    std::memset(buffer, 0, size);
+    out = fmemopen(buffer, size, "w");
+    return out ? 1 : 0;
+}
+
 void FileGate::closeIn()
 {
     if (in)

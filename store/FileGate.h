@@ -24,6 +24,10 @@ public:
     int openIn(const char* fileName);
     // Opens for appending (mode "a+"). 1 on success; 0 leaves the output closed.
     int openOut(const char* fileName);
+    // Opens for writing into buffer instead of a file: once the output is
+    // closed, buffer holds what was written as a terminated text, cut to
+    // size - 1 bytes. 1 on success; 0 leaves the output closed.
+    int openOutText(char* buffer, std::size_t size);
     void closeIn();
     // Closes the output, and a held one too.
     void closeOut();

@@ -72,6 +72,16 @@ StoreCv::operator double() const
     return el->getDouble();
 }
 
+double StoreCv::real() const
+{
+    StoreEl* el = bank ? bank->getData(name) : nullptr;
+    if (el && el->getType() == StoreEl::TypeInt)
+        return static_cast<double>(el->getInt());
+    if (el && el->getType() == StoreEl::TypeDouble)
+        return el->getDouble();
+    return 0.0;
+}
+
 StoreCv::operator char*() const
 {
     StoreEl* el = bank ? bank->getData(name) : nullptr;

@@ -18,6 +18,9 @@ public:
     operator int() const;     // 0 unless the element is an integer
     operator double() const;  // 0.0 unless the element is a double
     operator char*() const;   // "" unless the element is a string
+    // The value as a double from an integer or a double element, 0.0 for
+    // any other: for inputs that a script may write as 3 or as 3.0.
+    double real() const;
 
     int getType() const;
     VarBank* getData() const { return bank; }

@@ -9,6 +9,10 @@
 //         Parse::getOutStore()["sum"] = int(in["a"]) + int(in["b"]);
 //     }
 //     static ZemCall addCall("add", add);
+//
+// A handle reads strictly by type: int(in["a"]) is 0 for a real and
+// double(in["x"]) is 0.0 for an integer. in["x"].real() reads either as a
+// double, for inputs that a script may write as 3 or as 3.0.
 #ifndef ZEM_ZEM_H
 #define ZEM_ZEM_H
 

@@ -57,6 +57,13 @@ const BankCase bankCases[] = {
     {"t { a = 1 verify: }", "a=1", ""},
     {"t { verify: l[] { 1 } p { x = 1 } }", "", "l[0]=1 p.==x=1"},
     {"t { a.b.c = 1 }", "a.b.c=1", ""},
+    // A tolerance follows its check, which is stored as any other.
+    {"{ e = 2.5 } t { verify: x == 1 +- 2 y = 2.5+-.5 z == (e) +- 0x10 }",
+     "",
+     "==x=1 +-x=2 ==y=2.5 +-y=0.5 ==z=2.5 +-z=16"},
+    {"t { verify: p { x == 1.5 +- 1 } l[] { { y = 2 +- 1 } } }",
+     "",
+     "p.==x=1.5 p.+-x=1 l[0].==y=2 l[0].+-y=1"},
     {"t { p { q { x = 1 } y = 2 } z = 3 }", "p.q.x=1 p.y=2 z=3", ""},
     {"t { p { } }", "", ""},
     {"t { l[] { 1 {2} 3.5 {4.5} \"s\" {\"u\"} } }",
@@ -189,6 +196,14 @@ const ErrorCase errorCases[] = {
     // The reference is looked up before its ")" is checked.
     {"t { a = (b }", "undefined (b) in line 1\n", 1, 11},
     {"t { a }", "parse error in line 1 ( }... )\n", 1, 6},
+    // A tolerance needs a number checked with "==" after verify.
+    {"{ a = 1.5\n +- 2 }", "illegal operation (+-) in line 2\n", 2, 14},
+    {"t { verify: a != 1 +- 2 }", "illegal operation (+-) in line 1\n", 1, 22},
+    {"t { verify: a == \"s\" +- 2 }", "illegal operation (+-) in line 1\n", 1, 24},
+    {"{ p { x = 1 } } t { verify: a == (p) +- 2 }", "illegal operation (+-) in line 1\n", 1, 40},
+    {"t { verify: p { x = 1 } +- 2 }", "illegal operation (+-) in line 1\n", 1, 27},
+    {"t { verify: a == 1 +- 1 +- 1 }", "parse error in line 1 ( +-... )\n", 1, 24},
+    {"t { verify: a == 1 + 1 }", "parse error in line 1 ( +... )\n", 1, 19},
 };
 
 TEST_F(GrammarTest, ErrorsCarryTextLineAndOffset)
@@ -218,6 +233,14 @@ TEST_F(GrammarTest, UndefinedReferencesAreSkippedForOtherSelections)
     EXPECT_EQ(runs[0].in, "s=\"ac\" f=\"fx\" l[0]=1 l[2]=2");
     EXPECT_EQ(run("t { a = (nope) }", "t"), 1);
     EXPECT_STREQ(Parse::getErrString(), "undefined (nope) in line 1\n");
+}
+
+// A tolerance on a skipped reference is skipped with it.
+TEST_F(GrammarTest, ToleranceOnASkippedReferenceIsSkipped)
+{
+    EXPECT_EQ(run("t { verify: a == (nope) +- 1 b = 2 +- 1 }", ("t" + std::to_string(shift)).c_str()), 0);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].ver, "==b=2 +-b=1");
 }
 
 // Pairs of an array and a braced element, each pair two levels deeper,

@@ -65,6 +65,8 @@ const TokenCase tokenCases[] = {
     {"resultfile \"a.txt\"", "resultfile STRING:a.txt"},
     {"deletefile extern verify: x", "deletefile extern verify: NAME:x"},
     {"= == != > < >= <= { } ( ) . []", "= == != > < >= <= { } ( ) . []"},
+    {"a==1+-.5 +- -2 +--1 + - ++-",
+     "NAME:a == INTEGER:1 +- REAL:.5 +- INTEGER:-2 +- INTEGER:-1 BAD:+ INTEGER:- BAD:+ +-"},
     {"/* a */ b", "NAME:b"},
     {"/* a /* b */", "BAD:*"},
     {"*/ x", "BAD:* BAD:/ NAME:x"},

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs one script case in a scratch copy of its folder and compares the
-# result file, the console output and the exit status byte for byte.
+# result file, the console output and the exit status byte for byte, and
+# standard error too when the case holds stderr.txt.
 # Usage: run_case.sh TESTER CASE_DIR
 tester=$1
 case_dir=$2
@@ -14,7 +15,7 @@ cd "$work" || exit 1
 args="script.txt"
 [ -f args ] && args=$(cat args)
 # shellcheck disable=SC2086
-"$tester" $args > console.out 2>/dev/null
+"$tester" $args > console.out 2> stderr.out
 status=$?
 
 fail=0
@@ -27,6 +28,9 @@ elif [ -f result.txt ]; then
 fi
 if [ -f console.txt ] && ! cmp -s console.txt console.out; then
   echo "console output differs:"; diff console.txt console.out | head -40; fail=1
+fi
+if [ -f stderr.txt ] && ! cmp -s stderr.txt stderr.out; then
+  echo "standard error differs:"; diff stderr.txt stderr.out | head -40; fail=1
 fi
 want=$(cat status 2>/dev/null || echo 0)
 if [ "$status" != "$want" ]; then

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "FailedChecks.h"
 #include "StoreCv.h"
 #include "StoreTestUtil.h"
 #include "VarBank.h"
@@ -255,4 +258,110 @@ TEST(Differ, ClosedOutputStillComputesResult)
     act["q"] = 1;
     EXPECT_EQ(0, exp.differ(closed, act, 1));
     EXPECT_EQ(1, exp.differ(closed, act, 0));
+}
+
+// "i42" is the int 42, anything else a double as strtod reads it.
+void put(VarBank& b, const char* name, const char* value)
+{
+    if (value[0] == 'i')
+        b[name] = std::atoi(value + 1);
+    else
+        b[name] = std::strtod(value, nullptr);
+}
+
+// "==d" followed by "+-d", as the grammar stores "d == e +- t".
+TEST(Differ, ToleranceChecks)
+{
+    struct {
+        const char *expected, *tolerance, *actual, *line;
+    } cases[] = {
+        {"8.0623", "0.0001", "8.0622577", "d == 8.062300 +- 0.000100; [double d = 8.062258] "},
+        {"8.0623", "0.00001", "8.0622577", "d == 8.062300 +- 0.000010; [double d = 8.062258] ERROR"},
+        {"1", "1e-8", "1.0000001", "d == 1 +- 1e-08; [double d = 1.0000001] ERROR"},
+        {"i42", "i1", "i43", "d == 42 +- 1; [int d = 43] "},
+        {"i42", "0.5", "i43", "d == 42 +- 0.500000; [int d = 43] ERROR"},
+        {"i42", "i1", "42.5", "d == 42 +- 1; [double d = 42.500000] "},
+        {"1", "i-1", "1", "d == 1.000000 +- -1; [double d = 1.000000] ERROR"},
+        {"1", "1", "nan", "d == 1.000000 +- 1.000000; [double d = nan] ERROR"},
+        {"INF", "i1", "INF", "d == inf +- 1; [double d = inf] "},
+        {"1", "i1", "INF", "d == 1.000000 +- 1; [double d = inf] ERROR"},
+    };
+    for (auto& c : cases) {
+        VarBank exp, act;
+        exp.setName("t");
+        put(exp, "==d", c.expected);
+        put(exp, "+-d", c.tolerance);
+        put(act, "d", c.actual);
+        Report r = run(exp, act, 1);
+        EXPECT_EQ(block("    " + std::string(c.line) + "\n", ""), r.text) << c.line;
+        EXPECT_EQ(std::strstr(c.line, "ERROR") ? 1 : 0, r.result) << c.line;
+    }
+}
+
+// A tolerance counts only right after its own "==" check; a lone one is
+// never written, and a '+' without '-' is part of a name.
+TEST(Differ, ToleranceBelongsToTheCheckBeforeIt)
+{
+    VarBank exp, act;
+    exp.setName("t");
+    const char* names[] = {"+-a", "==a", "!=b", "+-b", "p.==x", "p.+-x", "q.==x", "r.+-x", "e+f"};
+    for (const char* n : names)
+        exp[n] = 1;
+    act["a"] = act["b"] = act["p.x"] = act["q.x"] = 2;
+    act["e+f"] = 1;
+    EXPECT_EQ(block("    a == 1; [int a = 2] ERROR\n"
+                    "    b != 1; [int b = 2] \n"
+                    "    p.x == 1 +- 1; [int p.x = 2] \n"
+                    "    q.x == 1; [int q.x = 2] ERROR\n"
+                    "    e+f == 1\n",
+                    ""),
+              run(exp, act, 1).text);
+}
+
+// Only a failed check between two doubles whose six-decimal texts are the
+// same shows both with the digits that tell them apart.
+TEST(Differ, FailedDoublesShowTheDigitsThatDiffer)
+{
+    struct {
+        const char *op, *expected, *actual, *line;
+    } cases[] = {
+        {"==", "8.0622581", "8.0622577", "d == 8.0622581; [double d = 8.0622577] ERROR"},
+        {"==", "0.3", "0.30000000000000004", "d == 0.3; [double d = 0.30000000000000004] ERROR"},
+        {"> ", "2", "1.9999999", "d >  2; [double d = 1.9999999] ERROR"},
+        {"==", "8.062258", "8.062259", "d == 8.062258; [double d = 8.062259] ERROR"},
+        {"< ", "8.0622581", "8.0622577", "d <  8.062258; [double d = 8.062258] "},
+        {"!=", "1.0000001", "1.0000001", "d != 1.000000; [double d = 1.000000] ERROR"},
+        {"==", "nan", "nan", "d == nan; [double d = nan] ERROR"},
+    };
+    for (auto& c : cases) {
+        VarBank exp, act;
+        exp.setName("t");
+        put(exp, (std::string(c.op) + "d").c_str(), c.expected);
+        put(act, "d", c.actual);
+        EXPECT_EQ(block("    " + std::string(c.line) + "\n", ""), run(exp, act, 1).text) << c.line;
+    }
+}
+
+TEST(Differ, FailedLinesAreKeptForTheConsole)
+{
+    VarBank exp, act;
+    exp.setName("add");
+    exp["==sum"] = 43;
+    exp["==ok"] = 1;
+    act["sum"] = 42;
+    act["ok"] = 1;
+    FailedChecks::clear();
+    FailedChecks::setTestLine(12);
+    run(exp, act, 1);
+    FailedChecks::setTestLine(20);
+    run(exp, act, 0);
+    ASSERT_EQ(3, FailedChecks::kept());
+    EXPECT_EQ(12, FailedChecks::lineOf(0));
+    EXPECT_STREQ("add: sum == 43; [int sum = 42] ERROR", FailedChecks::textOf(0));
+    EXPECT_EQ(20, FailedChecks::lineOf(2));
+    EXPECT_STREQ("add: } [ERROR]", FailedChecks::textOf(2));
+    FailedChecks::clear();
+    act["sum"] = 43;
+    run(exp, act, 1);
+    EXPECT_EQ(0, FailedChecks::count());
 }

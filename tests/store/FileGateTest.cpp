@@ -212,3 +212,21 @@ TEST(FileGate, HeldOutputIsReopenedWhenItsFileWasRemoved)
     EXPECT_EQ("x", a.read());
     EXPECT_EQ("y", b.read());
 }
+
+// A failed check's line is written once more into a buffer for the console:
+// doubles included, cut to the buffer, terminated when closed.
+TEST(FileGate, WritesIntoAText)
+{
+    char text[16];
+    FileGate g;
+    ASSERT_EQ(1, g.openOutText(text, sizeof text));
+    g << "x=" << 2.5 << ";" << 7;
+    g.closeOut();
+    EXPECT_STREQ("x=2.500000;7", text);
+    ASSERT_EQ(1, g.openOutText(text, sizeof text));
+    g << "0123456789abcdefghij";
+    g.closeOut();
+    EXPECT_STREQ("0123456789abcde", text);
+    EXPECT_EQ(0, g.openOutText(text, 1));
+    g << "lost";
+}

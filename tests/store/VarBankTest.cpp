@@ -52,6 +52,18 @@ TEST(VarBank, AssignmentOverwritesInPlace)
     EXPECT_EQ(Names{"x"}, names(b));
 }
 
+// real() takes an integer as well as a double; double() stays strict.
+TEST(VarBank, RealReadsIntegersAndDoubles)
+{
+    VarBank b;
+    b["i"] = 3;
+    b["d"] = 2.5;
+    b["s"] = "4.5";
+    EXPECT_EQ(3.0, b["i"].real() + static_cast<double>(b["i"]));
+    EXPECT_EQ(2.5, b["d"].real());
+    EXPECT_EQ(0.0, b["s"].real() + b["missing"].real());
+}
+
 TEST(VarBank, ReadsOfMissingNames)
 {
     VarBank b;
