@@ -140,7 +140,9 @@ void drawMarks()
         if (m.key[0]) {
             DrawLargeString(m.x, m.y, m.key);
         } else {
-            SetForeground(m.button == 1 ? 200 : 0, m.button == 2 ? 160 : 0, m.button == 3 ? 200 : 0);
+            // The record counts buttons from 0: left blue, middle red,
+            // right green, the wheel black.
+            SetForeground(m.button == 1 ? 200 : 0, m.button == 2 ? 160 : 0, m.button == 0 ? 200 : 0);
             FillArc(m.x - 4, m.y - 4, m.x + 4, m.y + 4, 0, 36000);
         }
     }
