@@ -16,7 +16,7 @@ SOAK_RUNS ?= 10000
 PACKAGES := g++ cmake make flex bison libmotif-dev libxt-dev libx11-dev \
             libxext-dev libxpm-dev libgtest-dev libgmock-dev libbenchmark-dev \
             xvfb xdotool xfonts-base xfonts-100dpi x11-utils clang-format \
-            libxml2-utils dpkg-dev clang libclang-rt-14-dev valgrind
+            libxml2-utils dpkg-dev clang libclang-rt-14-dev valgrind libcairo2-dev
 
 # Every C++ source and header of the project, for make format. The flex and
 # bison files keep their own layout, and generated code lives only in the
@@ -83,7 +83,7 @@ test-asan: deps
 fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEM_FUZZ=ON -DZEM_TESTS=OFF \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzz grc_decode_fuzz bank_fuzz server_fuzz reply_fuzz
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzz grc_decode_fuzz bank_fuzz server_fuzz reply_fuzz drawing_text_fuzz
 	FUZZ_SECONDS=$(FUZZ_SECONDS) sh fuzz/run.sh $(FUZZ_DIR)
 
 # One tester serving SOAK_RUNS remote runs of mixed kinds, then a viewer
