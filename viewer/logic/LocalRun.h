@@ -49,7 +49,7 @@ public:
     void release();
 
     // A stopped worker that does not end within this time is killed.
-    static const int kStopGraceMs = 2000;
+    static constexpr int kStopGraceMs = 2000;
 
 private:
     bool start();
