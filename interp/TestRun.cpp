@@ -3,6 +3,7 @@
 // append its verification report to the result file.
 #include "Parse.h"
 
+#include "FailedChecks.h"
 #include "FileGate.h"
 #include "Grammar.h"
 #include "ParseState.h"
@@ -53,9 +54,32 @@ void fileExternTest(const char* name)
     entry[2] = static_cast<const char*>(Parse::getLastOutFile());
 }
 
+// A misspelt input (X for x) is never read, and its test passes on the
+// function's default; naming the inputs the function left unread shows
+// it. On stderr, in the form of the failed checks, so that the result
+// file and the console stay as they were.
+void tellUnread(const VarBank& in, const char* test)
+{
+    const StoreEl* el = in.nextUnread(nullptr);
+    if (!el)
+        return;
+    const StoreEl* next = in.nextUnread(el);
+    std::fprintf(stderr,
+                 "%s:%d: %s: input%s %s",
+                 Parse::getIO().getInFileName(),
+                 FailedChecks::testLine(),
+                 test,
+                 next ? "s" : "",
+                 el->getName());
+    for (el = next; el; el = in.nextUnread(el))
+        std::fprintf(stderr, ", %s", el->getName());
+    std::fputs(" never read\n", stderr);
+}
+
 int finishTest(const char* name)
 {
-    Parse::getInStore().setName(name);
+    VarBank& in = Parse::getInStore();
+    in.setName(name);
     Parse::getVerStore().setName(name);
     if (!Parse::hasStartFunc()) {
         if (Grammar::isExtern())
@@ -66,6 +90,8 @@ int finishTest(const char* name)
     if (Grammar::isExtern() || (selector[0] && !selectsTest(selector, name, Grammar::startOffset())))
         return 0;
     int r = Parse::callStartFunc();
+    if (r > 0)
+        tellUnread(in, name);
     Parse::exportOutputs(Parse::getDefStore());
     if (r >= 0)
         Parse::verifyTest(r, Parse::getOutStore());

@@ -17,6 +17,7 @@
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
+#include "RealFormat.h"
 #include "ScriptTests.h"
 #include "TesterServer.h"
 #include "TimeLimit.h"
@@ -33,6 +34,7 @@ struct Options {
     const char* port = nullptr;
     const char* test = nullptr;
     double timeLimit = 0.0;
+    bool fullPrecision = false;
     bool list = false;
     bool help = false;
 };
@@ -49,8 +51,9 @@ const char* const kHelp = "usage: ZemTester testscript\n"
                           "       ZemTester -p  portId\n"
                           "       ZemTester -v\n"
                           "       ZemTester --list testscript\n"
-                          "       ZemTester [--time-limit seconds] [--test name[:line]] testscript\n"
-                          "       ZemTester [--time-limit seconds] -p portId\n"
+                          "       ZemTester [--time-limit seconds] [--precision full|six]\n"
+                          "                 [--test name[:line]] testscript\n"
+                          "       ZemTester [--time-limit seconds] [--precision full|six] -p portId\n"
                           "\n"
                           "  testscript               run every test of the script; each report is\n"
                           "                           appended to the script's result file\n"
@@ -62,6 +65,9 @@ const char* const kHelp = "usage: ZemTester testscript\n"
                           "                           line)\n"
                           "  --time-limit seconds     end a test function that runs longer, like a\n"
                           "                           crash, with the reason \"time limit\"\n"
+                          "  --precision full         write every real of the reports and traces\n"
+                          "                           with the fewest digits that read back as the\n"
+                          "                           same double (six: six decimals, the default)\n"
                           "  --help                   print this text\n"
                           "\n"
                           "exit status: 0 every check passed; 1-251 the line of a script error;\n"
@@ -82,6 +88,12 @@ bool takeValue(int argc, char** argv, int& i, const char*& value)
         return false;
     value = argv[++i];
     return true;
+}
+
+bool precision(const char* text, bool& full)
+{
+    full = std::strcmp(text, "full") == 0;
+    return full || std::strcmp(text, "six") == 0;
 }
 
 bool seconds(const char* text, double& value)
@@ -109,6 +121,9 @@ int parseLong(int argc, char** argv, Options& o)
         } else if (std::strcmp(a, "--time-limit") == 0) {
             if (!takeValue(argc, argv, i, value) || !seconds(value, o.timeLimit))
                 return usageError("--time-limit needs a number of seconds above 0: ", value);
+        } else if (std::strcmp(a, "--precision") == 0) {
+            if (!takeValue(argc, argv, i, value) || !precision(value, o.fullPrecision))
+                return usageError("--precision needs full or six: ", value);
         } else {
             return usageError("unknown option ", a);
         }
@@ -191,7 +206,7 @@ void tellBroken(const char* reason)
 // argument is a script's name, as it always was.
 bool isLongOption(const char* arg)
 {
-    for (const char* known : {"--help", "--list", "--test", "--time-limit"})
+    for (const char* known : {"--help", "--list", "--test", "--time-limit", "--precision"})
         if (std::strcmp(arg, known) == 0)
             return true;
     return false;
@@ -206,6 +221,7 @@ int runOptions(const char* program, const Options& o)
     if (o.list)
         return listTests(program, o.script);
     TimeLimit::set(o.timeLimit);
+    RealFormat::setDefault(o.fullPrecision);
     installFatalSignals(brktrace);
     if (o.timeLimit > 0)
         installFatalSignal(SIGALRM, brktrace);

@@ -8,6 +8,7 @@
 
 #include "FailedChecks.h"
 #include "FileGate.h"
+#include "RealFormat.h"
 #include "VarBank.h"
 
 namespace {
@@ -143,23 +144,13 @@ int judge(Check c, const StoreEl* actual, const StoreEl* expected, const StoreEl
     return checkValue(c, actual, expected) ? 0 : 1;
 }
 
-enum { DoubleText = 320 };  // "%lf" of -DBL_MAX has 317 characters
+enum { DoubleText = RealFormat::TextSize };
 
 bool readsBack(const char* text, double v) { return std::strtod(text, nullptr) == v; }
 
-// The shortest "%.Ng" text that reads back as v; 17 digits always do.
-void shortestText(char* text, double v)
-{
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(text, DoubleText, "%.*g", digits, v);
-        if (readsBack(text, v))
-            return;
-    }
-}
-
 // A failed check between two different doubles whose "%lf" texts are the
 // same would read as a false alarm: both are then written with the digits
-// that tell them apart.
+// that tell them apart. (With round-trip precision they always are.)
 bool needsDigits(const StoreEl* actual, const StoreEl* expected)
 {
     if (!actual || actual->getType() != StoreEl::TypeDouble || expected->getType() != StoreEl::TypeDouble)
@@ -173,6 +164,8 @@ bool needsDigits(const StoreEl* actual, const StoreEl* expected)
     return std::strcmp(ta, te) == 0;
 }
 
+// Doubles are written as the run asks (RealFormat::write), or with the
+// shortest digits when they must tell two values apart.
 void writeValue(FileGate& out, const StoreEl* value, const char* name, bool digits)
 {
     if (!digits) {
@@ -180,12 +173,13 @@ void writeValue(FileGate& out, const StoreEl* value, const char* name, bool digi
         return;
     }
     char text[DoubleText];
-    shortestText(text, value->getDouble());
+    RealFormat::shortest(text, value->getDouble());
     out << text;
 }
 
-// As "%lf" when that reads back as the tolerance, else with the digits it
-// takes: a tolerance below a millionth must not show as 0.000000.
+// As the run asks when six decimals read back as the tolerance, else with
+// the digits it takes: a tolerance below a millionth must not show as
+// 0.000000.
 void writeTolerance(FileGate& out, const StoreEl* tolerance, const char* name)
 {
     char text[DoubleText];

@@ -92,6 +92,8 @@ StoreCv::operator char*() const
 
 int StoreCv::getType() const { return bank ? bank->getType(name) : 0; }
 
+int StoreCv::count() const { return bank ? bank->countItems(name) : 0; }
+
 StoreCv StoreCv::operator[](const char* member) const
 {
     if (!member)
@@ -201,7 +203,8 @@ StoreCv& StoreCv::operator=(const VarBank& src)
         return *this;
     int overwriteExisting = bank->hasPrefix(name);
     const StoreEl* stop = src.last;
-    for (const StoreEl* el = src.first; el; el = el->getNext()) {
+    for (StoreEl* el = src.first; el; el = el->getNext()) {
+        VarBank::noteRead(el);
         StoreCv target(bank, name, separatorFor(el->getName()), el->getName());
         StoreEl* old = overwriteExisting ? bank->find(target.name) : nullptr;
         if (!el->hasKnownType()) {

@@ -1,6 +1,7 @@
 // A value handle: a bank and an element name of at most 499 characters.
 // Reading converts strictly by type; assigning creates or overwrites the
-// element. Members are named "%s.%s", items "%s[%d]".
+// element. Members are named "%s.%s", items "%s[%d]". Every read marks
+// the element read (VarBank::nextUnread).
 #ifndef ZEM_STORECV_H
 #define ZEM_STORECV_H
 
@@ -23,6 +24,11 @@ public:
     double real() const;
 
     int getType() const;
+    // How many items [0], [1], ... of this name are present in a row: an
+    // item is a value (a[2]) or a structure or an array (a[2].x, a[2][0]).
+    // 3 for a[] { 1 2 3 }, 1 when only a[0] and a[2] are there, 0 for no
+    // a[0]. Reads no item (see VarBank::nextUnread).
+    int count() const;
     VarBank* getData() const { return bank; }
     char* getName() const { return const_cast<char*>(name); }
 

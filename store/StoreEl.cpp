@@ -8,6 +8,7 @@
 
 #include "BuddySystem.h"
 #include "FileGate.h"
+#include "RealFormat.h"
 
 StoreEl* StoreEl::start = nullptr;
 StoreEl* StoreEl::end = nullptr;
@@ -38,7 +39,7 @@ void StoreEl::releaseBlock(void* block, int count)
 void StoreEl::init(int t)
 {
     mark = ' ';
-    borrowed = 0;
+    readMark = 0;
     nameFrom = NameInline;
     kept = 0;
     seq = 0;
@@ -124,8 +125,8 @@ StoreEl::StoreEl(const char* keyName, KeyTag)
     next = nullptr;
     data = inData;
     mark = ' ';
-    borrowed = 1;
-    nameFrom = NameInline;
+    readMark = 0;
+    nameFrom = NameBorrowed;
     kept = 0;
     seq = 0;
     name = const_cast<char*>(keyName ? keyName : "");
@@ -133,7 +134,7 @@ StoreEl::StoreEl(const char* keyName, KeyTag)
 
 StoreEl::~StoreEl()
 {
-    if (borrowed)
+    if (nameFrom == NameBorrowed)
         return;
     dropName();
     if (data != inData)
@@ -215,6 +216,15 @@ int StoreEl::assign(const StoreEl& src)
 }
 
 namespace {
+// Apart, so that its buffer costs the ints and strings of every report
+// line nothing.
+[[gnu::noinline]] void writeReal(FileGate& out, double v)
+{
+    char text[RealFormat::TextSize];
+    RealFormat::write(text, v);
+    out << text;
+}
+
 bool isHexName(const char* n, StoreEl::HexNames hex)
 {
     if (std::strncmp(n, "0x", 2) == 0)
@@ -235,7 +245,7 @@ void StoreEl::writeValue(FileGate& out, const char* shownName, HexNames hex) con
             out << getInt();
         }
         break;
-    case TypeDouble: out << getDouble(); break;
+    case TypeDouble: writeReal(out, getDouble()); break;
     default: out << "\"" << getText() << "\""; break;
     }
 }

@@ -28,6 +28,10 @@ public:
     void clearMark() { mark = ' '; }
     int getMark() const { return mark == 'X' ? 1 : 0; }
 
+    // Set by the bank's reads (see VarBank::nextUnread), so that inputs a
+    // test function never looked at can be named; a new record is unread.
+    int wasRead() const { return readMark; }
+
     // Takes block (from allocBlock or StringMem, capacity len) as the data
     // area, releasing the current one unless inline. A null block is ignored.
     void setData(void* block, int len);
@@ -62,7 +66,7 @@ public:
     enum HexNames { HexBare, HexBareOrParenthesised };
     // The value as the result file shows it: ints in decimal, or "0x%x"
     // when shownName is a hexadecimal name under the rule; doubles as
-    // FileGate writes them; every other type as a quoted string.
+    // RealFormat::write has them; every other type as a quoted string.
     void writeValue(FileGate& out, const char* shownName, HexNames hex) const;
     // "name = value" and a newline, indented by level times four spaces; a
     // record of no known type writes "unknown type: name" unindented.
@@ -93,7 +97,9 @@ public:
 private:
     friend class VarBank;
     struct KeyTag {};
-    enum NameFrom { NameInline, NamePooled, NameHeap };  // inline area, StringMem, heap
+    // Inline area, StringMem, heap, or the caller's (search keys, never
+    // released).
+    enum NameFrom { NameInline, NamePooled, NameHeap, NameBorrowed };
     // A search key that borrows name without copying; never released.
     StoreEl(const char* keyName, KeyTag);
     void init(int t);
@@ -108,9 +114,10 @@ private:
     char* name;
     void* data;
     char mark;
-    char borrowed;  // 1 for search keys: name is not ours to release
+    char readMark;
     // Where the name block came from, kept so that releasing it never
-    // reads the block: a NameFrom value.
+    // reads the block: a NameFrom value. Held in one byte with the search
+    // key's mark, so that the read flag costs the record no room.
     char nameFrom;
     // 1 while the record is kept by a recycling bank: indexed, not listed.
     char kept;

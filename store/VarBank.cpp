@@ -16,7 +16,8 @@ void reportUnknownType() { Parse::getIO() << "\nVarBank::operator= unknown type\
 
 }
 
-VarBank::VarBank() : first(nullptr), last(nullptr), hint(nullptr), kept(nullptr), recycling(0), nextSeq(0)
+VarBank::VarBank()
+    : first(nullptr), last(nullptr), hint(nullptr), kept(nullptr), recycling(0), walked(0), nextSeq(0)
 {
     std::strcpy(name, "VarBank");
 }
@@ -42,6 +43,7 @@ void deleteChain(StoreEl* el)
 // nothing, so the kept records stay.
 void VarBank::clear()
 {
+    walked = 0;
     if (!recycling || avl_hasEqualKeys()) {
         release();
         return;
@@ -70,7 +72,7 @@ void VarBank::release()
 
 void VarBank::setRecycling(int on)
 {
-    recycling = on;
+    recycling = on ? 1 : 0;
     if (!on && kept)
         dropKept();
 }
@@ -178,13 +180,14 @@ StoreEl* VarBank::findForAssign(const char* elName, AvlSpot& spot)
     return el;
 }
 
-// The record returns holding 0, as a new one would hold nothing of the
-// previous fill; the caller stores the value.
+// The record returns holding 0 and unread, as a new one would hold nothing
+// of the previous fill; the caller stores the value.
 StoreEl* VarBank::takeBackKept()
 {
     StoreEl* el = kept;
     kept = el->getNext();
     el->kept = 0;
+    el->readMark = 0;
     el->setInt(0);
     linkLast(el);
     return el;
@@ -198,14 +201,37 @@ void VarBank::appElemAt(StoreEl* el, const AvlSpot& spot)
     avl_attach(el, spot);
 }
 
-StoreEl* VarBank::getData(const char* elName) const { return elName ? find(elName) : first; }
+StoreEl* VarBank::getData(const char* elName) const
+{
+    if (!elName) {
+        walked = 1;
+        return first;
+    }
+    StoreEl* el = find(elName);
+    if (el)
+        noteRead(el);
+    return el;
+}
 
 int VarBank::getType(const char* elName) const
 {
     if (!elName)
         return 0;
     StoreEl* el = find(elName);
-    return el ? el->getType() : 0;
+    if (!el)
+        return 0;
+    noteRead(el);
+    return el->getType();
+}
+
+const StoreEl* VarBank::nextUnread(const StoreEl* after) const
+{
+    if (walked)
+        return nullptr;
+    const StoreEl* el = after ? after->getNext() : first;
+    while (el && el->wasRead())
+        el = el->getNext();
+    return el;
 }
 
 void VarBank::setName(const char* newName)
@@ -254,7 +280,8 @@ VarBank& VarBank::operator=(const VarBank& src)
         return *this;
     clear();
     setName(src.name);
-    for (const StoreEl* el = src.first; el; el = el->getNext()) {
+    for (StoreEl* el = src.first; el; el = el->getNext()) {
+        noteRead(el);
         StoreCv h(this, el->getName());
         if (el->hasKnownType())
             h = *el;
@@ -339,12 +366,13 @@ void VarBank::copyMembers(const std::vector<StoreEl*>& from, const char* dotPref
 {
     std::size_t k = std::strlen(dotPrefix);
     std::size_t kItem = std::strlen(itemPrefix);
-    for (const StoreEl* el : from) {
+    for (StoreEl* el : from) {
         const char* n = el->getName();
         bool member = startsWith(n, dotPrefix, k) && n[k] != '\0';
         bool item = startsWith(n, itemPrefix, kItem);
         if (!member && !item)
             continue;
+        noteRead(el);
         if (!el->hasKnownType()) {
             reportUnknownType();
             continue;
@@ -354,4 +382,45 @@ void VarBank::copyMembers(const std::vector<StoreEl*>& from, const char* dotPref
             return;
         appElem(copy);
     }
+}
+
+namespace {
+// The index of an item name's tail "<digits>]...", as "[%d]" writes it (no
+// sign, no leading zero); -1 for anything else or an index from limit on.
+int itemIndex(const char* tail, std::size_t limit)
+{
+    std::size_t index = 0;
+    const char* at = tail;
+    for (; *at >= '0' && *at <= '9'; ++at) {
+        index = index * 10 + static_cast<std::size_t>(*at - '0');
+        if (index >= limit)
+            return -1;
+    }
+    bool plain = at != tail && *at == ']' && (tail[0] != '0' || at == tail + 1);
+    return plain ? static_cast<int>(index) : -1;
+}
+}
+
+// The items sit together in the index, but in byte order ("a[10]" before
+// "a[2]"): they are gathered first. A row cannot be longer than the
+// number of names found.
+int VarBank::countItems(const char* arrayName) const
+{
+    char prefix[NameSize + 1];
+    std::size_t k = strnlen(arrayName, NameSize - 1);
+    std::memcpy(prefix, arrayName, k);
+    prefix[k] = '[';
+    prefix[k + 1] = '\0';
+    std::vector<StoreEl*> found;
+    collectPrefixed(prefix, found);
+    std::vector<char> present(found.size(), 0);
+    for (const StoreEl* el : found) {
+        int index = itemIndex(el->getName() + k + 1, found.size());
+        if (index >= 0)
+            present[static_cast<std::size_t>(index)] = 1;
+    }
+    int count = 0;
+    while (static_cast<std::size_t>(count) < present.size() && present[static_cast<std::size_t>(count)])
+        ++count;
+    return count;
 }

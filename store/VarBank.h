@@ -44,6 +44,16 @@ public:
     StoreEl* getData(const char* name) const;
     // The element's type code, 0 for a null name or a missing element.
     int getType(const char* name) const;
+
+    // Reads are noted, so that a test's inputs its function never looked at
+    // can be named: an element is read by getData(name) and getType(name),
+    // and so by every StoreCv read, and by a copy of the bank or of a group
+    // out of it (the copied elements). A walk from getData(nullptr) may see
+    // every element, so it counts as reading them all. Emptying the bank
+    // forgets the reads.
+    // The first unread element listed after `after` (null: from the first);
+    // null when there is none. Itself no read.
+    const StoreEl* nextUnread(const StoreEl* after) const;
     char* getName() const { return const_cast<char*>(name); }
     void setName(const char* newName);
     StoreCv operator[](const char* elName);
@@ -81,6 +91,11 @@ private:
     void copyGroup(VarBank& src, const char* dotPrefix, const char* itemPrefix);
     void collectPrefixed(const char* prefix, std::vector<StoreEl*>& out) const;
     void copyMembers(const std::vector<StoreEl*>& from, const char* dotPrefix, const char* itemPrefix);
+    // Every read pays for it, so it is a plain store.
+    static void noteRead(StoreEl* el) { el->readMark = 1; }
+    // StoreCv::count(): how many items name[0], name[1], ... are present
+    // in a row, an item being an element or the prefix of one.
+    int countItems(const char* arrayName) const;
 
     char name[NameSize];
     StoreEl* first;
@@ -92,7 +107,11 @@ private:
     mutable StoreEl* hint;
     // Records kept by clear() in their old order, still in the index.
     StoreEl* kept;
-    int recycling;
+    char recycling;
+    // Set by a walk from getData(nullptr): every element counts as read.
+    // A byte beside recycling, so that the bank keeps its size: the
+    // interpreter's banks are indexed by it on every statement.
+    mutable char walked;
     // Stamp of the next element listed: list order among elements that
     // the index yields in name order.
     unsigned nextSeq;

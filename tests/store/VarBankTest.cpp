@@ -448,3 +448,68 @@ TEST(VarBank, CutFollowsListOrder)
         EXPECT_EQ(Names({"b", "z"}), names(again)) << recycling;
     }
 }
+
+// What counts as reading an input; the next fill, of recycled records,
+// starts unread.
+TEST(VarBank, ReadsAreNoted)
+{
+    const Names all = {"x", "s", "p.a", "p.b", "l[0]", "l[1]"}, none;
+    struct {
+        void (*read)(VarBank&);
+        Names left;
+    } cases[] = {
+        {[](VarBank&) {}, all},
+        {[](VarBank& b) { (void)int(b["x"]); }, {"s", "p.a", "p.b", "l[0]", "l[1]"}},
+        {[](VarBank& b) { (void)double(b["s"]); }, {"x", "p.a", "p.b", "l[0]", "l[1]"}},
+        {[](VarBank& b) { (void)static_cast<char*>(b["p"]["a"]); }, {"x", "s", "p.b", "l[0]", "l[1]"}},
+        {[](VarBank& b) { b["l"][1].getType(); }, {"x", "s", "p.a", "p.b", "l[0]"}},
+        {[](VarBank& b) { (void)int(b["X"]), b.getType("p"), b["l"].count(); }, all},
+        {[](VarBank& b) { VarBank g(b["p"]); }, {"x", "s", "l[0]", "l[1]"}},
+        {[](VarBank& b) { VarBank()["c"] = b["l"]; }, {"x", "s", "p.a", "p.b"}},
+        {[](VarBank& b) { VarBank()["c"] = b["s"]; }, {"x", "p.a", "p.b", "l[0]", "l[1]"}},
+        {[](VarBank& b) { VarBank() = b; }, none},
+        {[](VarBank& b) { VarBank()["c"] = b; }, none},
+        {[](VarBank& b) { b.getData(nullptr); }, none},
+    };
+    for (const auto& c : cases) {
+        RecyclingBank b;
+        for (int fill = 0; fill < 2; ++fill) {
+            b.clear();
+            for (const std::string& n : all)
+                b[n.c_str()] = 1;
+            if (fill == 0)
+                c.read(b);
+            Names left;
+            for (const StoreEl* e = b.nextUnread(nullptr); e; e = b.nextUnread(e))
+                left.push_back(e->getName());
+            EXPECT_EQ(fill ? all : c.left, left) << &c - cases << " " << fill;
+        }
+    }
+}
+
+TEST(VarBank, CountItems)
+{
+    struct {
+        Names present;
+        const char* name;
+        int count;
+    } cases[] = {
+        {{}, "a", 0},
+        {{"a", "a[1]", "a[2]"}, "a", 0},
+        {{"a[0]", "a[1]", "a[3]"}, "a", 2},
+        {{"a[0].x", "a[1]", "a[2][0]", "a[2][1]"}, "a", 3},
+        {{"a[0]", "a[01]", "a[-1]", "a[1x]", "a[]", "ab[1]", "a.b[1]"}, "a", 1},
+        {{"a[2]", "a[0]", "a[1]", "a[3]", "a[4]", "a[5]", "a[6]", "a[7]", "a[8]", "a[9]", "a[10]"}, "a", 11},
+        {{"p.a[0]", "p.a[1]", "a[0]"}, "p.a", 2},
+        {{"a[0][0]", "a[0][1]", "a[1]"}, "a[0]", 2},
+    };
+    for (const auto& c : cases) {
+        RecyclingBank b;
+        b["a[0]"] = b["a[1]"] = b["a[2]"] = 0;  // kept records are no items
+        b.clear();
+        for (const std::string& n : c.present)
+            b[n.c_str()] = 1;
+        EXPECT_EQ(c.count, b[c.name].count()) << &c - cases;
+    }
+    EXPECT_EQ(0, StoreCv(nullptr, "a").count());
+}
