@@ -41,6 +41,9 @@ public:
     static void beginTest(const char* name, int isExtern);
     static int runBlock();
     static void endExternTest();
+    // A setting between items: precision "full" or precision "six", the way
+    // reports and traces write doubles from here on.
+    static int setting(const char* name, const char* text);
 
     // Levels and targets.
     static int openTestBody();
@@ -59,7 +62,7 @@ public:
     static int assignReference(const char* target, const char* name);
     // "check +- tolerance": a number checked with "==" takes a tolerance,
     // stored right after the check under the code "+-".
-    static int assignTolerance(const char* check, const char* tolerance);
+    static int assignTolerance(const char* check, const char* tolerance, int isReal);
 
     // Arrays and their elements.
     static int openArray();

@@ -5,10 +5,12 @@
 #include "FailedChecks.h"
 #include "FileGate.h"
 #include "Parse.h"
+#include "RealFormat.h"
 #include "ScriptLexer.h"
 #include "StoreCv.h"
 #include "VarBank.h"
 
+#include <cstdio>
 #include <cstring>
 
 int Grammar::m_Level = 0;
@@ -74,8 +76,9 @@ void Grammar::deleteFile(const char* name)
     Parse::getIO().deleteFile(name);
 }
 
-// The lookahead is the test's first name token: its line is the one the
-// console names for the test's failed checks.
+// The test's first name token has just been read: its line is the one the
+// console names for the test's failed checks. A setting's name is marked
+// too, before its string tells it apart; the next item marks itself.
 void Grammar::markTestStart()
 {
     m_StartOffset = ScriptLexer::tokenOffset();
@@ -101,6 +104,23 @@ void Grammar::beginTest(const char* name, int isExtern)
     Parse::clearInStore();
     Parse::clearVerStore();
     Parse::getOutStore().clear();
+}
+
+// Settings are names, not keywords, so that a test may still be called
+// "precision"; a name or a text the grammar does not know ends the parse.
+int Grammar::setting(const char* name, const char* text)
+{
+    char message[TextSize + 32];
+    if (std::strcmp(name, "precision") != 0) {
+        std::snprintf(message, sizeof message, "%s (%s)", "unknown setting", name);
+        return limitError(message);
+    }
+    if (std::strcmp(text, "full") == 0 || std::strcmp(text, "six") == 0) {
+        RealFormat::set(text[0] == 'f');
+        return 1;
+    }
+    std::snprintf(message, sizeof message, "%s (\"%s\")", "unknown precision", text);
+    return limitError(message);
 }
 
 int Grammar::runBlock() { return Parse::finishBlock() == 0; }

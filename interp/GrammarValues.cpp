@@ -70,9 +70,10 @@ int Grammar::integerOf(const char* text)
     return static_cast<int>(value);
 }
 
-// REAL texts are "-" signs, digits and dots. Up to 15 digits and 22 after
-// the dot, digits / 10^k is one correctly rounded division of two exact
-// doubles, which is what strtod returns; every other text goes to strtod.
+// REAL texts are "-" signs, digits and dots, or a number with an exponent,
+// nan, inf or -inf. Up to 15 digits and 22 after the dot, digits / 10^k is
+// one correctly rounded division of two exact doubles, which is what
+// strtod returns; every other text goes to strtod.
 double Grammar::realOf(const char* text)
 {
     static const double tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -88,7 +89,7 @@ double Grammar::realOf(const char* text)
         for (++p; *p >= '0' && *p <= '9'; ++p, ++count, ++after)
             digits = digits * 10u + static_cast<unsigned>(*p - '0');
     }
-    if (count == 0 || count > 15 || after > 22)
+    if (count == 0 || count > 15 || after > 22 || (*p | 0x20) == 'e')
         return std::strtod(text, nullptr);
     double value = static_cast<double>(digits) / tens[after];
     return negative ? -value : value;
@@ -110,7 +111,7 @@ int Grammar::assignReal(const char* target, const char* text)
 // verify: only then does the statement's target carry that code and name a
 // number in the bank. Its element follows the check's, as the report
 // expects it.
-int Grammar::assignTolerance(const char* check, const char* tolerance)
+int Grammar::assignTolerance(const char* check, const char* tolerance, int isReal)
 {
     if (!m_VerifyMode || std::strncmp(check, opCodes[OpEq], 2) != 0)
         return limitError("illegal operation (+-)");
@@ -122,7 +123,7 @@ int Grammar::assignTolerance(const char* check, const char* tolerance)
     std::size_t n = strnlen(check, MaxText);
     std::memcpy(name, check, n + 1);
     std::memcpy(name, toleranceCode, 2);
-    if (std::strchr(tolerance, '.'))
+    if (isReal)
         bank[name] = realOf(tolerance);
     else
         bank[name] = integerOf(tolerance);

@@ -7,6 +7,7 @@
 #include "FileGate.h"
 #include "Grammar.h"
 #include "ParseState.h"
+#include "RealFormat.h"
 #include "ScriptLexer.h"
 #include "VarBank.h"
 
@@ -66,6 +67,8 @@ int Parse::parseLoop(const char* scriptPath, const char* selector, int (*start)(
     ParseState::m_Start = start;
     ParseState::copyText(ParseState::m_Selector, selector, ParseState::MaxText);
     FailedChecks::clear();
+    // A precision statement lasts until the end of its own run.
+    RealFormat::reset();
     FileGate& io = getIO();
     if (!io.openIn(scriptPath))
         return -2;

@@ -1,6 +1,13 @@
 /* Script grammar: productions with one-line actions. The work of every
    action lives in Grammar (GrammarState.cpp, GrammarValues.cpp,
-   GrammarArrays.cpp); an action that returns 0 ends the parse. */
+   GrammarArrays.cpp); an action that returns 0 ends the parse.
+   Every list (items, statements, elements, string parts) is left
+   recursive: it takes one stack entry however long it grows, so only
+   nesting fills the parser stack. A name at the top level starts a test
+   or, followed by a string, a setting; firstName is reduced before the
+   token after the name is read, so a test is still marked where its name
+   stands. Token codes are the parser's own symbol numbers
+   (api.token.raw), which saves a translation at every lookahead. */
 %{
 #include "Grammar.h"
 #include "ScriptLexer.h"
@@ -30,6 +37,7 @@ static void zgerror(const char* message);
 
 %define api.prefix {zg}
 %define api.token.prefix {TK_}
+%define api.token.raw
 %define api.value.type {SymValue}
 %expect 0
 
@@ -43,16 +51,19 @@ static void zgerror(const char* message);
 script          : items ;
 items           : %empty                                        { Grammar::start(); }
                 | items item ;
-item            : resultFile | deleteFile | test ;
+item            : resultFile | deleteFile | setting | test ;
 resultFile      : "resultfile" stringValue                      { Grammar::setResultFile($2.text); } ;
 deleteFile      : "deletefile" stringValue                      { Grammar::deleteFile($2.text); } ;
+setting         : firstName STRING                              { CHECK(Grammar::setting($1.text, $2.text)); } ;
 test            : "extern" qname                                { Grammar::beginTest($2.text, 1); }
                   testBody                                      { Grammar::endExternTest(); }
-                |                                               { Grammar::markTestStart(); }
-                  qname                                         { Grammar::beginTest($2.text, 0); }
+                | testName                                      { Grammar::beginTest($1.text, 0); }
                   testBody                                      { CHECK(Grammar::runBlock()); }
                 |                                               { Grammar::markBlockStart(); }
                   definitionBlock                               { CHECK(Grammar::runBlock()); } ;
+testName        : firstName                                     { Grammar::plainName(); }
+                | firstName "." qname                           { CHECK(Grammar::dottedName($$, $3)); } ;
+firstName       : NAME                                          { Grammar::markTestStart(); } ;
 testBody        : "{"                                           { CHECK(Grammar::openTestBody()); }
                   inputPart verifyPart                          { Grammar::closeLevel(); }
                   "}" ;
@@ -70,11 +81,11 @@ definitionPart  : %empty
                 |                                               { Grammar::selectTarget(Grammar::DefFamily); }
                   statements ;
 statements      : statement
-                | statement statements
                 | toleranced
-                | toleranced statements ;
-toleranced      : statement "+-" INTEGER                        { CHECK(Grammar::assignTolerance($1.text, $3.text)); }
-                | statement "+-" REAL                           { CHECK(Grammar::assignTolerance($1.text, $3.text)); } ;
+                | statements statement
+                | statements toleranced ;
+toleranced      : statement "+-" INTEGER                        { CHECK(Grammar::assignTolerance($1.text, $3.text, 0)); }
+                | statement "+-" REAL                           { CHECK(Grammar::assignTolerance($1.text, $3.text, 1)); } ;
 statement       : qname                                         { Grammar::nameLevel($1.text); }
                   block                                         { CHECK(Grammar::runBlock()); }
                 | qname "[]"                                    { Grammar::nameLevel($1.text); }
@@ -93,7 +104,7 @@ array           : "{" "}"
                   elements                                      { Grammar::closeLevel(); }
                   "}" ;
 elements        : element
-                | element elements ;
+                | elements element ;
 element         : INTEGER                                       { CHECK(Grammar::integerElement($1.text)); }
                 | "{" INTEGER "}"                               { CHECK(Grammar::integerElement($2.text)); }
                 | REAL                                          { CHECK(Grammar::realElement($1.text)); }

@@ -47,6 +47,12 @@ public:
     static void newLine();
     static void lineComment(const char* text);
     static int keepValue(int token, const char* text, int length);
+    // A number as read, without a leading "+": REAL when it has a "." or
+    // an exponent, else INTEGER.
+    static int number(const char* text, int length);
+    // The number's characters before its "e", and up to its exponent's end.
+    static int mantissaLength(const char* text);
+    static int exponentLength(const char* text);
     static int hexValue(const char* text, int length);
     // For a name followed by an unfinished "[digits": where the "[" is,
     // and the token the name alone makes.

@@ -58,6 +58,10 @@ void fileExternTest(const char* name)
 // function's default; naming the inputs the function left unread shows
 // it. On stderr, in the form of the failed checks, so that the result
 // file and the console stay as they were.
+// A line names this many inputs at most; a test of a million unread items
+// must not write a megabyte of names.
+const int kUnreadNamed = 20;
+
 void tellUnread(const VarBank& in, const char* test)
 {
     const StoreEl* el = in.nextUnread(nullptr);
@@ -71,8 +75,16 @@ void tellUnread(const VarBank& in, const char* test)
                  test,
                  next ? "s" : "",
                  el->getName());
-    for (el = next; el; el = in.nextUnread(el))
-        std::fprintf(stderr, ", %s", el->getName());
+    int named = 1, more = 0;
+    for (el = next; el; el = in.nextUnread(el)) {
+        if (named < kUnreadNamed)
+            std::fprintf(stderr, ", %s", el->getName());
+        else
+            ++more;
+        ++named;
+    }
+    if (more)
+        std::fprintf(stderr, " and %d more", more);
     std::fputs(" never read\n", stderr);
 }
 

@@ -1,5 +1,6 @@
-// The benchmark tester's one test function: reads the eight integer inputs
-// and the label, writes the five sums.
+// The benchmark tester's test functions: benchSum reads the eight integer
+// inputs and the label and writes the five sums; benchItems hands back both
+// ends of its array input.
 #include <zem/zem.h>
 
 #include "BenchSum.h"
@@ -22,6 +23,21 @@ void benchSumTest()
         out[outputNames[k]] = s.v[k];
 }
 
+// Reads every item, as a function that wants the whole array does, and
+// hands back how many there were and their sum for the script to check.
+void benchItemsTest()
+{
+    StoreCv list = Parse::getInStore()["list"];
+    int n = Parse::getInStore()["n"];
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i)
+        sum += static_cast<double>(list[i]);
+    VarBank& out = Parse::getOutStore();
+    out["n"] = n;
+    out["sum"] = sum;
+}
+
 ZemCall benchSumCall("benchSum", benchSumTest);
+ZemCall benchItemsCall("benchItems", benchItemsTest);
 
 }  // namespace

@@ -1,13 +1,16 @@
 // Generates the interpreter benchmark's inputs in the shapes users write:
 // definition scripts (flat blocks, deeply nested groups, and arrays,
 // strings and references), a script of many small tests with the
-// GoogleTest program that makes the same checks, and a one-test script.
+// GoogleTest program that makes the same checks, a one-test script, and a
+// test whose one array input holds COUNT numbers (with the numbers alone
+// for the strtod loop beside it).
 //
 //   zem_interp_bench_gen defs BYTES FILE
 //   zem_interp_bench_gen nested BYTES FILE
 //   zem_interp_bench_gen shapes BYTES FILE
 //   zem_interp_bench_gen tests COUNT FILE
 //   zem_interp_bench_gen gtest COUNT PARTS DIR
+//   zem_interp_bench_gen items COUNT FILE
 #include "BenchSum.h"
 
 #include <cstdio>
@@ -155,6 +158,35 @@ int generateGtest(int count, int parts, const char* dir)
     return 0;
 }
 
+// Item i of the array input: a real in plain digits, or every tenth with
+// an exponent, spread over six orders of magnitude.
+void itemText(char* text, std::size_t size, long i)
+{
+    double v = static_cast<double>((i * 7919L) % 2000003L) / 1000.0 - 1000.0;
+    std::snprintf(text, size, i % 10 == 9 ? "%.4e" : "%.3f", v * (i % 3 == 0 ? 1000.0 : 1.0));
+}
+
+// The script checks the count and the sum, added in the order of the items
+// from the same texts: the test function's sum is the same double.
+int generateItems(long count, const char* file)
+{
+    FILE* out = std::fopen(file, "w");
+    if (!out || count < 1)
+        return 1;
+    std::fprintf(out,
+                 "deletefile \"result.txt\"\nresultfile \"result.txt\"\nbenchItems {\n  n = %ld\n  list[] {",
+                 count);
+    double sum = 0.0;
+    char text[32];
+    for (long i = 0; i < count; ++i) {
+        itemText(text, sizeof text, i);
+        sum += std::strtod(text, nullptr);
+        std::fprintf(out, i % 10 ? " %s" : "\n    %s", text);
+    }
+    std::fprintf(out, "\n  }\n  verify:\n  n == %ld  sum == %.17g\n}\n", count, sum);
+    return std::fclose(out) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -167,10 +199,12 @@ int main(int argc, char** argv)
         return generateBlocks(std::atol(argv[2]), argv[3], writeShapesBlock);
     if (argc == 4 && std::strcmp(argv[1], "tests") == 0)
         return generateTests(std::atoi(argv[2]), argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "items") == 0)
+        return generateItems(std::atol(argv[2]), argv[3]);
     if (argc == 5 && std::strcmp(argv[1], "gtest") == 0)
         return generateGtest(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
     std::fprintf(stderr,
                  "usage: zem_interp_bench_gen defs|nested|shapes BYTES FILE | tests COUNT FILE | "
-                 "gtest COUNT PARTS DIR\n");
+                 "gtest COUNT PARTS DIR | items COUNT FILE\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 // Times two commands as whole processes, run alternately so that the
 // machine's drifts touch both alike, and prints their medians in
-// microseconds: "MEDIAN_A MEDIAN_B". A command is its words separated by
+// microseconds, then the medians of their peak resident memory in
+// kilobytes: "MEDIAN_A MEDIAN_B PEAK_A PEAK_B". A command is its words separated by
 // spaces; a last word ">FILE" sends its standard output to FILE (else to
 // /dev/null). A run that exits with a status other than 0 is reported on
 // standard error with its status.
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -69,15 +71,18 @@ void execute(const Command& c)
     _exit(127);
 }
 
-long timeOnce(const Command& c)
+// The peak memory comes from the kernel's account of the child alone.
+long timeOnce(const Command& c, long* peakKb)
 {
     long start = nowUs();
     pid_t pid = fork();
     if (pid == 0)
         execute(c);
     int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) < 0)
+    rusage usage{};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)
         return -1;
+    *peakKb = usage.ru_maxrss;
     long elapsed = nowUs() - start;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         std::fprintf(stderr, "%s: status %d\n", c.words[0].c_str(), status);
@@ -101,11 +106,14 @@ int main(int argc, char** argv)
     int runs = std::atoi(argv[1]);
     Command a = commandOf(argv[2]);
     Command b = commandOf(argv[3]);
-    std::vector<long> ta, tb;
+    std::vector<long> ta, tb, ma, mb;
     for (int i = 0; i < runs; ++i) {
-        ta.push_back(timeOnce(a));
-        tb.push_back(timeOnce(b));
+        long peak = 0;
+        ta.push_back(timeOnce(a, &peak));
+        ma.push_back(peak);
+        tb.push_back(timeOnce(b, &peak));
+        mb.push_back(peak);
     }
-    std::printf("%ld %ld\n", median(ta), median(tb));
+    std::printf("%ld %ld %ld %ld\n", median(ta), median(tb), median(ma), median(mb));
     return 0;
 }

@@ -8,13 +8,16 @@
 #      each) against the GoogleTest program that makes the same checks,
 #      its output going to a file;
 #  (c) start-up: a one-test script against a program that only opens and
-#      writes one file.
+#      writes one file;
+#  (d) a test whose array input holds 1,000,000 numbers, time and peak
+#      memory, against a strtod loop that reads the same numbers into a
+#      vector.
 # Usage: sh bench/interp/run.sh BUILD_DIR   (configured with -DZEM_BENCH=ON)
 build=$(cd "${1:-build}" && pwd) || exit 1
 bin=$build/bench/interp
 runs=${ZEM_BENCH_RUNS:-9}
 for p in zem_interp_bench_gen zem_interp_bench_run zem_interp_bench_trivial zem_interp_bench_tester \
-         zem_interp_bench_gtest; do
+         zem_interp_bench_gtest zem_interp_bench_strtod; do
   [ -x "$bin/$p" ] || { echo "interp bench: $bin/$p missing (build with -DZEM_BENCH=ON)"; exit 0; }
 done
 work=$(mktemp -d)
@@ -26,8 +29,10 @@ for shape in defs nested shapes; do
 done
 "$bin/zem_interp_bench_gen" tests 10000 tests.txt || exit 1
 "$bin/zem_interp_bench_gen" tests 1 one.txt || exit 1
+"$bin/zem_interp_bench_gen" items 1000000 items.txt || exit 1
 
-# Prints "MEDIAN_A MEDIAN_B" in microseconds of RUNS alternating runs.
+# Prints "MEDIAN_A MEDIAN_B" in microseconds of RUNS alternating runs, then
+# the two medians of peak memory in kilobytes.
 alternate() { "$bin/zem_interp_bench_run" "$runs" "$1" "$2"; }
 
 # "<figure>: <value> <unit> vs <anchor>: <value> <unit>, ratio <r> (goal <g>)"
@@ -62,3 +67,11 @@ set -- $(alternate "$bin/zem_interp_bench_tester one.txt" "$bin/zem_interp_bench
 line "interp one-test run" "$(echo "$1" | awk '{print $1 / 1000}')" "ms" \
   "a program writing one file" "$(echo "$2" | awk '{print $1 / 1000}')" "$(echo "$1 $2" | awk '{print $1 / $2}')" \
   "<= 2.0, or at most 2 ms"
+
+echo "interp (d) an array input of 1,000,000 numbers, $runs runs alternating with a strtod loop"
+set -- $(alternate "$bin/zem_interp_bench_tester items.txt" "$bin/zem_interp_bench_strtod items.txt")
+grep -q "ERROR\| in line " result.txt && echo "  warning: the array script reported an error"
+line "interp 1,000,000-item array input ($(wc -c < items.txt) bytes)" "$(echo "$1" | awk '{print $1 / 1000}')" "ms" \
+  "strtod loop, same numbers" "$(echo "$2" | awk '{print $1 / 1000}')" "$(echo "$1 $2" | awk '{print $1 / $2}')" "<= 10"
+line "interp 1,000,000-item array input, peak memory" "$(echo "$3" | awk '{print $1 / 1024}')" "MB" \
+  "strtod loop, same numbers" "$(echo "$4" | awk '{print $1 / 1024}')" "$(echo "$3 $4" | awk '{print $1 / $2}')" "<= 10"

@@ -22,9 +22,17 @@ window_of() {
   "$viewer" "$@" > viewer.log 2>&1 &
   vpid=$!
   win=$(visible_window "ZemViewer 1.56B") || fail "no viewer window for $*"
-  sleep 0.3
-  xwininfo -id "$win" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print w "x" h "+" x "+" y}'
+  # A busy machine may map the window before it has its final geometry:
+  # the answer is the one that holds still for a moment.
+  last=""
+  for i in $(seq 30); do
+    sleep 0.2
+    now=$(xwininfo -id "$win" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+      /Width:/ {w=$NF} /Height:/ {h=$NF} END {print w "x" h "+" x "+" y}')
+    [ "$now" = "$last" ] && break
+    last=$now
+  done
+  echo "$now"
   kill "$vpid"; wait "$vpid" 2>/dev/null; vpid=""
 }
 
