@@ -28,6 +28,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/man/ZemTester.1 ${PROJECT_SOURCE_DIR}/d
 # script at hand.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zem)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/functions.cpp ${PROJECT_SOURCE_DIR}/examples/demo.txt
+              ${PROJECT_SOURCE_DIR}/examples/house.zdr
               ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zem/examples)
 

@@ -9,6 +9,7 @@ viewer="$(cd "$build" && pwd)/examples/ZemViewer"
 work="$build/demo-viewer"
 mkdir -p "$work"
 cp "$here/demo.txt" "$work/in.txt"
+cp "$here/house.zdr" "$work/"
 cd "$work" || exit 1
 if [ -z "$DISPLAY" ]; then
   echo "== no X display (DISPLAY is not set): batch mode, ZemViewer in.txt"

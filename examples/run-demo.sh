@@ -6,7 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 tester="$(cd "$build" && pwd)/examples/ZemTester"
 work="$build/demo"
 mkdir -p "$work"
-cp "$here/demo.txt" "$work/demo.txt"
+cp "$here/demo.txt" "$here/house.zdr" "$work/"
 cd "$work" || exit 1
 echo "== ZemTester demo.txt"
 "$tester" demo.txt

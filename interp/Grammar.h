@@ -63,6 +63,11 @@ public:
     // "check +- tolerance": a number checked with "==" takes a tolerance,
     // stored right after the check under the code "+-".
     static int assignTolerance(const char* check, const char* tolerance, int isReal);
+    // "picture "file"" after verify: the test's drawing must match the file;
+    // stored as "@@" and the file's name. out becomes that stored name.
+    static int pictureCheck(SymValue& out, const char* name, const char* file);
+    static int oldParseError();
+    static int pictureTolerance(const char* check, const char* tolerance, int isReal);
 
     // Arrays and their elements.
     static int openArray();

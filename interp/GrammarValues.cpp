@@ -19,6 +19,9 @@ const char* const opCodes[] = {"==", "==", "!=", "> ", "< ", ">=", "<="};
 // The code of a tolerance, which no name can hold: the check it belongs
 // to is stored as every check is.
 const char toleranceCode[] = "+-";
+// The code of a picture check, before the drawing file's name: no name a
+// script writes begins with it.
+const char pictureCode[] = "@@";
 
 // The group a reference names, cut out of the variable bank.
 VarBank& refGroup()
@@ -111,8 +114,38 @@ int Grammar::assignReal(const char* target, const char* text)
 // verify: only then does the statement's target carry that code and name a
 // number in the bank. Its element follows the check's, as the report
 // expects it.
+// A picture check's tolerance keeps the check's whole name behind "+-".
+int Grammar::pictureTolerance(const char* check, const char* tolerance, int isReal)
+{
+    char name[TextSize];
+    std::snprintf(name, sizeof name, "%s%s", toleranceCode, check);
+    VarBank& bank = statementBank();
+    if (isReal)
+        bank[name] = realOf(tolerance);
+    else
+        bank[name] = integerOf(tolerance);
+    return 1;
+}
+
+int Grammar::pictureCheck(SymValue& out, const char* name, const char* file)
+{
+    // Only "picture" with a file name, among a test's checks, is new.
+    if (std::strcmp(name, "picture") != 0 || !m_VerifyMode || &statementBank() != &Parse::getVerStore() ||
+        !file[0])
+        return oldParseError();
+    char stored[TextSize];
+    int n = std::snprintf(stored, sizeof stored, "%s%s", pictureCode, file);
+    if (n >= static_cast<int>(sizeof stored) - 2)
+        return limitError("value too long");
+    statementBank()[stored] = file;
+    out.take(stored, n);
+    return 1;
+}
+
 int Grammar::assignTolerance(const char* check, const char* tolerance, int isReal)
 {
+    if (m_VerifyMode && std::strncmp(check, pictureCode, 2) == 0)
+        return pictureTolerance(check, tolerance, isReal);
     if (!m_VerifyMode || std::strncmp(check, opCodes[OpEq], 2) != 0)
         return limitError("illegal operation (+-)");
     VarBank& bank = statementBank();

@@ -94,7 +94,8 @@ statement       : qname                                         { Grammar::nameL
                 | target REAL                                   { CHECK(Grammar::assignReal($1.text, $2.text)); }
                 | target stringValue                            { CHECK(Grammar::assignString($1.text, $2.text)); }
                 | target "(" qname                              { CHECK(Grammar::assignReference($1.text, $3.text)); }
-                  ")" ;
+                  ")"
+                | qname STRING                                  { CHECK(Grammar::pictureCheck($$, $1.text, $2.text)); } ;
 block           : "{" "}"
                 | "{"                                           { CHECK(Grammar::openLevel()); }
                   statements                                    { Grammar::closeLevel(); }

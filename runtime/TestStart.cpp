@@ -4,6 +4,7 @@
 #include "ZemCall.h"
 
 #include "Parse.h"
+#include "PictureCheck.h"
 #include "StoreCv.h"
 #include "VarBank.h"
 
@@ -12,7 +13,10 @@ int testStartsHere()
     const char* name = Parse::getInStore().getName();
     ZemCall::Function function = ZemCall::getFunc(name);
     if (function) {
+        PictureCheck::Recording recording;
+        PictureCheck::begin(Parse::getVerStore(), recording);
         function();
+        PictureCheck::end(Parse::getVerStore(), Parse::getOutStore(), recording);
         return 1;
     }
     // The report then shows the test's name, no verified lines and the

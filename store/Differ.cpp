@@ -266,6 +266,67 @@ int verifyOne(FileGate& out, const StoreEl* expected, const char* test, VarBank&
     return failed;
 }
 
+// A picture check: "@@" and the drawing file's name, its tolerance (if
+// any) right after it as "+-@@name", and its outcome in the actual bank
+// under the same name: "" when the drawing matched, else the line naming
+// the first difference.
+const char* const kPictureCode = "@@";
+
+bool isPicture(const StoreEl* e) { return std::strncmp(e->getName(), kPictureCode, 2) == 0; }
+
+const StoreEl* pictureTolerance(const StoreEl* e)
+{
+    const StoreEl* next = e->getNext();
+    if (!next || std::strncmp(next->getName(), "+-", 2) != 0 ||
+        std::strcmp(next->getName() + 2, e->getName()))
+        return nullptr;
+    return next;
+}
+
+// The line without its indent; returns 1 when the check fails.
+int writePicture(FileGate& out, const StoreEl* expected, const StoreEl* actual)
+{
+    out << "picture \"" << expected->getName() + 2 << "\"";
+    if (const StoreEl* tolerance = pictureTolerance(expected)) {
+        out << " +- ";
+        writeTolerance(out, tolerance, expected->getName());
+    }
+    if (!actual) {
+        out << "; [undefined] ERROR";
+        return 1;
+    }
+    if (actual->getType() == StoreEl::TypeString && actual->getText()[0] == '\0')
+        return 0;
+    out << "; [" << (actual->getType() == StoreEl::TypeString ? actual->getText() : "no outcome")
+        << "] ERROR";
+    return 1;
+}
+
+[[gnu::cold]] void keepPictureForConsole(const char* test, const StoreEl* expected, const StoreEl* actual)
+{
+    char text[FailedChecks::TextSize];
+    text[0] = '\0';
+    FileGate line;
+    if (line.openOutText(text, sizeof text)) {
+        writePicture(line, expected, actual);
+        line.closeOut();
+    }
+    FailedChecks::add(test, text);
+}
+
+int verifyPicture(FileGate& out, const StoreEl* expected, const char* test, VarBank& actualBank)
+{
+    StoreEl* actual = actualBank.getData(expected->getName());
+    out << "    ";
+    int failed = writePicture(out, expected, actual);
+    out << "\n";
+    if (failed)
+        keepPictureForConsole(test, expected, actual);
+    if (actual)
+        actual->setMark();
+    return failed;
+}
+
 bool isComment(const StoreEl* e)
 {
     return e->getType() == StoreEl::TypeString && std::strncmp(e->getName(), "//", 2) == 0;
@@ -282,7 +343,8 @@ int VarBank::differ(FileGate& out, VarBank& actual, int status)
     }
     out << "  verified:\n";
     for (const StoreEl* e = first; e; e = e->getNext())
-        result |= verifyOne(out, e, getName(), actual);
+        result |=
+            isPicture(e) ? verifyPicture(out, e, getName(), actual) : verifyOne(out, e, getName(), actual);
     out << "  logged:\n";
     for (StoreEl* e = actual.getData(nullptr); e; e = e->getNext()) {
         if (e->getMark()) {

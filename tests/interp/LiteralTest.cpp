@@ -92,8 +92,8 @@ const char* const runRows[][2] = {
     {"{ nan = 1 inf { x = 2 } } t { a = (nan) b = (inf.x) c = nan d = inf }", "t:a=1 b=2 c=nan d=inf:"},
     {"t { x = 1e5 = 3 y = 2.5E3x = 4 l[] { 1e5 { a = 1 } } n = -inf = 5 }",
      "t:x=1 e5=3 y=2.5 E3x=4 l[0]=1 l[1].e5.a=1 n=0 inf=5:"},
-    {"precision \"fast\"", "unknown precision (\"fast\") in line 2\n"},
-    {"colour \"red\"", "unknown setting (colour) in line 2\n"},
+    {"precision \"fast\"", "parse error in line 2 ( \"fast\"... )\n"},
+    {"colour \"red\"", "parse error in line 2 ( \"red\"... )\n"},
     {"a.b \"full\"", "parse error in line 2 ( \"full\"... )\n"},
     {"t { x = 1e5 // c\n = }", "parse error in line 3 ( }... )\n"},
 };

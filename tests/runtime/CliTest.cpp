@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -99,6 +100,35 @@ TEST(Cli, LongOptions)
         else
             EXPECT_FALSE(std::ifstream("r.txt").good()) << c.args;
     }
+    chdir("/");
+}
+
+}
+
+namespace {
+
+// Picture files are named relative to the script's directory; the drawing
+// of a failing check lands beside the result file, ready to be accepted.
+TEST(Cli, PictureFilesBesideTheScriptActualDrawingBesideTheResult)
+{
+    zemtest::ScratchDir dir("zem_cli_picture");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    std::filesystem::create_directories("scripts/pics");
+    std::filesystem::create_directories("out");
+    writeFile("scripts/s.txt",
+              "resultfile \"out/r.txt\"\nhouse { shift = 1 verify: picture \"pics/house.zdr\" }\n");
+    const std::string house = "# zem drawing\ncolor 200 0 0\nrect 0 0 30 40 fill\nline 10 20 110 20\n"
+                              "text 5 7 tiny \"a \\\"b\\\"\"\n";
+    writeFile("scripts/pics/house.zdr", house);
+    Outcome run = tester("scripts/s.txt");
+    EXPECT_EQ(run.status, 252);
+    EXPECT_NE(
+        readFile("out/r.txt").find("[picture pics/house.zdr: command 3 line x2 = 111, expected 110] ERROR"),
+        std::string::npos)
+        << readFile("out/r.txt");
+    std::string actual = house;
+    actual.replace(actual.find("110"), 3, "111");
+    EXPECT_EQ(readFile("out/house.actual.zdr"), actual);
     chdir("/");
 }
 

@@ -1,4 +1,5 @@
-// A test function that never returns by itself, for the time limit.
+// A test function that never returns by itself, for the time limit, and
+// one that draws, for picture checks.
 #include <zem/zem.h>
 
 #include <unistd.h>
@@ -12,6 +13,19 @@ void sleepy()
         pause();
 }
 
+// Four commands; "shift" moves the end of the line, "extra" adds a point.
+void house()
+{
+    VarBank& in = Parse::getInStore();
+    SetForeground(200, 0, 0);
+    FillRect(0, 0, 30, 40);
+    DrawLine(10, 20, 110 + int(in["shift"]), 20);
+    DrawTinyString(5, 7, "a \"b\"");
+    if (int(in["extra"]))
+        DrawPoint(1, 2);
+}
+
 ZemCall sleepyCall("sleepy", sleepy);
+ZemCall houseCall("house", house);
 
 }

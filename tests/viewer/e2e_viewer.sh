@@ -19,6 +19,7 @@ start_xvfb || fail "no Xvfb"
 # The script as a Windows editor leaves it: CR LF, no final newline.
 awk '{ printf "%s%s", (NR > 1 ? "\r\n" : ""), $0 }' "$script" > "$work/in.txt"
 cp "$work/in.txt" "$work/original.txt"
+cp "$(dirname "$script")/house.zdr" "$work/"
 cd "$work" || fail "no work directory"
 "$viewer" > viewer.log 2>&1 &
 vpid=$!
