@@ -9,19 +9,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "Approve.h"
 #include "ExitStatus.h"
 #include "FatalSignal.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
 #include "RealFormat.h"
+#include "RealFormat.h"
 #include "ScriptTests.h"
 #include "TesterServer.h"
 #include "TimeLimit.h"
 #include "VarBank.h"
+#include "WholeFile.h"
 #include "ZemCall.h"
 
 int rsock = -1;
@@ -37,6 +41,7 @@ struct Options {
     bool fullPrecision = false;
     bool list = false;
     bool help = false;
+    bool approve = false;
 };
 
 int usage()
@@ -68,6 +73,10 @@ const char* const kHelp = "usage: ZemTester testscript\n"
                           "  --precision full         write every real of the reports and traces\n"
                           "                           with the fewest digits that read back as the\n"
                           "                           same double (six: six decimals, the default)\n"
+                          "  --approve                run the script (or one test), then give each\n"
+                          "                           failing == check the actual value and each\n"
+                          "                           failing picture check the actual drawing;\n"
+                          "                           prints the script's diff\n"
                           "  --help                   print this text\n"
                           "\n"
                           "exit status: 0 every check passed; 1-251 the line of a script error;\n"
@@ -115,6 +124,8 @@ int parseLong(int argc, char** argv, Options& o)
             o.help = true;
         } else if (std::strcmp(a, "--list") == 0) {
             o.list = true;
+        } else if (std::strcmp(a, "--approve") == 0) {
+            o.approve = true;
         } else if (std::strcmp(a, "--test") == 0) {
             if (!takeValue(argc, argv, i, o.test))
                 return usageError("--test needs a test name", nullptr);
@@ -130,7 +141,12 @@ int parseLong(int argc, char** argv, Options& o)
     }
     if (o.help)
         return i == argc ? 0 : usageError("--help takes nothing else", nullptr);
-    if (i + 2 == argc && std::strcmp(argv[i], "-p") == 0 && !o.list && !o.test)
+    if (o.approve && i + 2 == argc && !o.test) {
+        o.script = argv[i];
+        o.test = argv[i + 1];
+        return 0;
+    }
+    if (i + 2 == argc && std::strcmp(argv[i], "-p") == 0 && !o.list && !o.test && !o.approve)
         o.port = argv[i + 1];
     else if (i + 1 == argc && std::strcmp(argv[i], "-p") != 0)
         o.script = argv[i];
@@ -190,6 +206,95 @@ bool selectTest(const char* script, const char* choice, std::string& selector)
     return true;
 }
 
+// The result file's identity and length before a run: the run's blocks
+// are what it appends. A file deleted and made anew is read whole.
+struct FileMark {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+};
+
+FileMark markOf(const std::string& path)
+{
+    FileMark m;
+    struct stat info;
+    if (!path.empty() && stat(path.c_str(), &info) == 0) {
+        m.exists = true;
+        m.device = info.st_dev;
+        m.inode = info.st_ino;
+        m.size = info.st_size;
+    }
+    return m;
+}
+
+std::string appendedSince(const std::string& path, const FileMark& before)
+{
+    std::string bytes, error;
+    if (!readWholeFile(path, bytes, error))
+        return "";
+    FileMark now = markOf(path);
+    bool same =
+        before.exists && now.device == before.device && now.inode == before.inode && now.size >= before.size;
+    return same ? bytes.substr(static_cast<size_t>(before.size)) : bytes;
+}
+
+// Writes the approved script and the accepted drawings; false when a
+// write failed (the script then keeps its old bytes).
+bool writeApproval(const char* script, const Approval& a)
+{
+    std::string error;
+    if (a.valuesChanged && !replaceWholeFile(script, a.script, error)) {
+        std::fprintf(stderr, "ZemTester: approve: %s\n", error.c_str());
+        return false;
+    }
+    for (const auto& picture : a.pictures) {
+        std::string bytes;
+        if (!readWholeFile(picture.first, bytes, error) || !replaceWholeFile(picture.second, bytes, error)) {
+            std::fprintf(stderr, "ZemTester: approve: %s\n", error.c_str());
+            return false;
+        }
+        std::printf("picture written: %s\n", picture.second.c_str());
+    }
+    return true;
+}
+
+// --approve: runs the script with round-trip digits, then gives its failing
+// "==" checks their actual values and its failing pictures their actual
+// drawings. A run that ends in a script error, or a script that changed
+// while it ran, changes nothing; a crash ends the process before anything
+// is written.
+int runApprove(const char* script, const char* selector)
+{
+    std::string before, error;
+    if (!readWholeFile(script, before, error)) {
+        std::printf("invalid input file: %s\n", script);
+        return zemExitStatus(-2);
+    }
+    std::string resultFile = resultFileOf(script);
+    FileMark mark = markOf(resultFile);
+    RealFormat::setDefault(true);
+    int r = runLocal(script, selector);
+    if (r > 0 || r == -1 || r == -2 || r == -3) {
+        std::fprintf(stderr, "ZemTester: approve: the run did not end cleanly; nothing written\n");
+        return zemExitStatus(r);
+    }
+    std::string after;
+    if (!readWholeFile(script, after, error) || after != before) {
+        std::fprintf(stderr, "ZemTester: approve: %s changed while it ran; nothing written\n", script);
+        return -1;
+    }
+    std::string result = Parse::getLastOutFile();
+    Approval a = approveScript(before, script, appendedSince(result, mark), result);
+    if (!writeApproval(script, a))
+        return -1;
+    std::fputs(lineDiff(before, a.script, script).c_str(), stdout);
+    for (const std::string& left : a.leftAlone)
+        std::printf("left alone: %s\n", left.c_str());
+    std::printf("approved %d values and %zu pictures\n", a.valuesChanged, a.pictures.size());
+    return 0;
+}
+
 // One line on stderr for the console: which test broke and why. Written
 // with write(2) alone, from the signal handler.
 void tellBroken(const char* reason)
@@ -206,7 +311,7 @@ void tellBroken(const char* reason)
 // argument is a script's name, as it always was.
 bool isLongOption(const char* arg)
 {
-    for (const char* known : {"--help", "--list", "--test", "--time-limit", "--precision"})
+    for (const char* known : {"--help", "--list", "--test", "--time-limit", "--precision", "--approve"})
         if (std::strcmp(arg, known) == 0)
             return true;
     return false;
@@ -230,6 +335,8 @@ int runOptions(const char* program, const Options& o)
     std::string selector;
     if (o.test && !selectTest(o.script, o.test, selector))
         return -1;
+    if (o.approve)
+        return runApprove(o.script, selector.c_str());
     return zemExitStatus(runLocal(o.script, selector.c_str()));
 }
 

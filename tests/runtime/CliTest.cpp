@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <utility>
+#include <vector>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -129,6 +131,84 @@ TEST(Cli, PictureFilesBesideTheScriptActualDrawingBesideTheResult)
     std::string actual = house;
     actual.replace(actual.find("110"), 3, "111");
     EXPECT_EQ(readFile("out/house.actual.zdr"), actual);
+    chdir("/");
+}
+
+}
+
+namespace {
+
+// Approve gives failing == checks their actual values and failing pictures
+// their actual drawings, touching no other byte; the plain run then passes,
+// and a second approve changes nothing.
+TEST(Cli, ApproveRoundTrip)
+{
+    zemtest::ScratchDir dir("zem_cli_approve");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    const std::string script = "resultfile \"r.txt\"\r\n"
+                               "ipEcho {\r\n"
+                               "  // integers, reals, texts, members and items\r\n"
+                               "  n = 1  r = 2  x = 2.5  s = \"x\"  p { q = 7 }  l[] { 1 {2} }\r\n"
+                               "  verify: n == 2  r = 3.5  x == 2.0  s == \"y\"  p.q == 8\r\n"
+                               "  l[] { 1 {3} }  n <= 0\r\n"
+                               "}\r\n"
+                               "house { shift = 1 verify: picture \"house.zdr\" }\r\n";
+    writeFile("s.txt", script);
+    writeFile("house.zdr", "# zem drawing\nline 0 0 1 1\n");
+    Outcome first = tester("--approve s.txt");
+    EXPECT_EQ(first.status, 0) << first.out << first.err;
+    std::string approved = script;
+    for (auto [from, to] : std::vector<std::pair<std::string, std::string>>{{"n == 2", "n == 1"},
+                                                                            {"r = 3.5", "r = 2"},
+                                                                            {"x == 2.0", "x == 2.5"},
+                                                                            {"s == \"y\"", "s == \"x\""},
+                                                                            {"p.q == 8", "p.q == 7"},
+                                                                            {"{3}", "{2}"}})
+        approved.replace(approved.find(from), from.size(), to);
+    EXPECT_EQ(readFile("s.txt"), approved);
+    EXPECT_NE(first.out.find("-  verify: n == 2  r = 3.5"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("picture written: house.zdr"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("left alone: ipEcho: n <= 0; [int n = 1] ERROR"), std::string::npos)
+        << first.out;
+    EXPECT_EQ(readFile("house.zdr"), readFile("house.actual.zdr"));
+    writeFile("s.txt",
+              approved.substr(0, approved.find("  n <= 0")) + "\r\n}\r\n" +
+                  approved.substr(approved.find("house {")));
+    EXPECT_EQ(tester("s.txt").status, 0);
+    std::string settled = readFile("s.txt");
+    Outcome second = tester("--approve s.txt");
+    EXPECT_EQ(second.status, 0);
+    EXPECT_NE(second.out.find("approved 0 values and 0 pictures"), std::string::npos) << second.out;
+    EXPECT_EQ(readFile("s.txt"), settled);
+    chdir("/");
+}
+
+// Nothing is written when the run ends in a script error or when the
+// script changes on disk while it runs.
+TEST(Cli, ApproveWritesNothingItCannotTrust)
+{
+    struct Case {
+        const char* script;
+        int status;
+        const char* err;
+    } cases[] = {
+        {"resultfile \"r.txt\"\nipEcho { v = 1 verify: v == 2 }\nipEcho { v = = }\n",
+         3,
+         "the run did not end cleanly; nothing written"},
+        {"resultfile \"r.txt\"\ntouchScript { verify: v == 1.0 }\n",
+         255,
+         "changed while it ran; nothing written"},
+    };
+    zemtest::ScratchDir dir("zem_cli_approve_refused");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    for (const Case& c : cases) {
+        writeFile("s.txt", c.script);
+        Outcome run = tester("--approve s.txt");
+        EXPECT_EQ(run.status, c.status) << c.script;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        std::string now = readFile("s.txt");
+        EXPECT_TRUE(now == c.script || now == std::string(c.script) + "// touched\n") << now;
+    }
     chdir("/");
 }
 

@@ -2,6 +2,7 @@
 // one that draws, for picture checks.
 #include <zem/zem.h>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -25,7 +26,19 @@ void house()
         DrawPoint(1, 2);
 }
 
+// Changes the running script on disk, as an editor might meanwhile.
+void touchScript()
+{
+    std::FILE* f = std::fopen(Parse::getIO().getInFileName(), "ab");
+    if (f) {
+        std::fputs("// touched\n", f);
+        std::fclose(f);
+    }
+    Parse::getOutStore()["v"] = 2.0;
+}
+
 ZemCall sleepyCall("sleepy", sleepy);
+ZemCall touchScriptCall("touchScript", touchScript);
 ZemCall houseCall("house", house);
 
 }
