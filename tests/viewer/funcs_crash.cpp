@@ -10,7 +10,11 @@ namespace {
 
 volatile int* g_nowhere = nullptr;
 
-void crash()
+// The faults are the point of these functions: sanitizer builds must let
+// them reach the signal handlers.
+#define ZEM_DELIBERATE_FAULT __attribute__((no_sanitize("undefined")))
+
+ZEM_DELIBERATE_FAULT void crash()
 {
     SetForeground(200, 0, 0);
     FillRect(10, 10, 60, 60);
@@ -23,7 +27,7 @@ void spin()
         pause();
 }
 
-void divide()
+ZEM_DELIBERATE_FAULT void divide()
 {
     volatile int seven = 7, zero = 0;
     Parse::getOutStore()["q"] = seven / zero;
