@@ -40,6 +40,46 @@ bool readLog(const std::string& name, std::string& log)
     return true;
 }
 
+// The picture before a run, kept aside while it runs: a generated run that
+// records no drawing command (a program without "ongraphic", a click
+// nobody handles) leaves the pane's picture as it was; otherwise the old
+// picture goes.
+class KeptPicture {
+public:
+    KeptPicture() : m_Start(GrcBase::m_Start), m_Last(GrcBase::m_Last)
+    {
+        GrcBase::m_Start = GrcBase::m_Last = nullptr;
+    }
+    ~KeptPicture()
+    {
+        if (!m_Start)
+            return;
+        GrcBase* start = GrcBase::m_Start;
+        GrcBase* last = GrcBase::m_Last;
+        GrcBase::m_Start = m_Start;
+        GrcBase::m_Last = m_Last;
+        GrcBase::clearList();
+        GrcBase::m_Start = start;
+        GrcBase::m_Last = last;
+    }
+    KeptPicture(const KeptPicture&) = delete;
+    KeptPicture& operator=(const KeptPicture&) = delete;
+    // Puts the old picture back when the run drew nothing; true then.
+    bool restoreIfEmpty()
+    {
+        if (GrcBase::m_Start)
+            return false;
+        GrcBase::m_Start = m_Start;
+        GrcBase::m_Last = m_Last;
+        m_Start = m_Last = nullptr;
+        return true;
+    }
+
+private:
+    GrcBase* m_Start;
+    GrcBase* m_Last;
+};
+
 // A send on a connection the tester closed. The socket stays open, and the
 // dialog learns of it from the keep-alive: nothing else is safe here.
 void pipeBroken(int) { RemoteClient::m_Connected = 0; }
@@ -73,7 +113,7 @@ RunOutcome ViewerSession::run(const RunRequest& request, RunWaiter& waiter)
     RunOutcome outcome;
     if (request.scriptPath.empty())
         return outcome;
-    GrcBase::clearList();
+    KeptPicture kept;
     ParseOut::setTraceDepth(m_Settings.traceDepth);
     ParseOut::setTraceRoot(m_Settings.traceRoot.c_str());
     if (connected()) {
@@ -92,6 +132,8 @@ RunOutcome ViewerSession::run(const RunRequest& request, RunWaiter& waiter)
         m_Lost = false;
     }
     decideShow(request, !m_GraphicMode, outcome);
+    if (request.generated)
+        kept.restoreIfEmpty();
     return outcome;
 }
 

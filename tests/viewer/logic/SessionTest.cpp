@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "GrcBase.h"
+#include "GrcDraw.h"
 #include "Parse.h"
 #include "RemoteClient.h"
 #include "ScratchDir.h"
@@ -176,6 +177,33 @@ TEST(Session, FirstRunAfterALostTesterSaysItRanLocally)
     EXPECT_EQ(session.run(request, waiter).message, "r.txt");
     close(fds[0]);
     RemoteClient::m_Socket = -1;
+    chdir("/");
+}
+
+// A generated run whose record no function answers draws nothing: the
+// picture stays. A run the user starts clears it, as always.
+TEST(Session, ARunThatDrawsNothingKeepsThePicture)
+{
+    zemtest::ScratchDir dir("zem_session_keep");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    ViewerSession session;
+    PlainWaiter waiter;
+    RunRequest script;
+    script.scriptPath = "s.txt";
+    script.editorText = "resultfile \"r.txt\"\necho { v = 1 }\n";
+    session.run(script, waiter);
+    GrcBase::m_Exec = 1;
+    DrawLine(1, 2, 3, 4);
+    writeFile("xin.txt", "ongraphic{}");
+    RunRequest click;
+    click.scriptPath = "xin.txt";
+    click.generated = true;
+    session.run(click, waiter);
+    ASSERT_NE(GrcBase::m_Start, nullptr);
+    EXPECT_EQ(GrcBase::m_Start->m_Next, nullptr);
+    session.run(script, waiter);
+    EXPECT_EQ(GrcBase::m_Start, nullptr);
+    GrcBase::m_Exec = 0;
     chdir("/");
 }
 
