@@ -1,7 +1,7 @@
 // Test functions for the zem2junit tests: each makes the tester write one
 // kind of block (a report, a trace, a broken-test record, a broken trace,
-// bytes that XML cannot carry as they are, a test past its time limit), or
-// none at all (a run killed in its test).
+// bytes that XML cannot carry as they are, a test past its time limit, a
+// drawing for picture checks), or none at all (a run killed in its test).
 #include <zem/zem.h>
 
 #include <chrono>
@@ -62,6 +62,21 @@ void killed() { std::raise(SIGKILL); }
 
 void slow() { std::this_thread::sleep_for(std::chrono::seconds(3)); }
 
+// Four commands; "shift" moves the end of the line. It traces what it was
+// given, so that its system-out holds a trace besides any attachment.
+void house()
+{
+    VarBank& in = Parse::getInStore();
+    int shift = in["shift"];
+    ParseOut trace("house");
+    if (trace.m_Node)
+        (*trace.m_Node)["shift"] = shift;
+    SetForeground(200, 0, 0);
+    FillRect(0, 0, 30, 40);
+    DrawLine(10, 20, 110 + shift, 20);
+    DrawTinyString(5, 7, "roof");
+}
+
 ZemCall squareCall("square", square);
 ZemCall tracedSumCall("tracedSum", tracedSum);
 ZemCall crashCall("crash", crash);
@@ -69,5 +84,6 @@ ZemCall crashInTraceCall("crashInTrace", crashInTrace);
 ZemCall oddBytesCall("oddBytes", oddBytes);
 ZemCall slowCall("slow", slow);
 ZemCall killedCall("killed", killed);
+ZemCall houseCall("house", house);
 
 }  // namespace

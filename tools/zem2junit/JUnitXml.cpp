@@ -99,8 +99,13 @@ void appendCase(std::string& out, const TestCase& tc, const std::string& suiteNa
         appendAttribute(out, "type", type);
         out += ">" + xmlEscape(tc.text, false) + "</" + tag + ">\n";
     }
-    if (!tc.traces.empty())
-        appendElement(out, "      ", "system-out", tc.traces);
+    // CI servers look for attachment lines in the case's own system-out;
+    // the traces there end with a line end.
+    std::string systemOut = tc.traces;
+    for (const std::string& path : tc.attachments)
+        systemOut += "[[ATTACHMENT|" + path + "]]\n";
+    if (!systemOut.empty())
+        appendElement(out, "      ", "system-out", systemOut);
     out += "    </testcase>\n";
 }
 

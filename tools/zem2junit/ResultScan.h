@@ -25,6 +25,8 @@ struct TestCase {
     std::string message;  // one line for the failure's or error's message
     std::string text;
     std::string traces;
+    // Absolute paths of files that a CI server shows beside the case.
+    std::vector<std::string> attachments;
 };
 
 struct ScanResult {

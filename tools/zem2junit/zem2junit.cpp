@@ -6,6 +6,9 @@
 // did not run or the script had an error (or the result file could not be
 // read), 2 for a wrong command line. The XML is written in every case but
 // the last.
+// A failing picture check's drawing is rendered as a PNG beside the result
+// file and named in its testcase's system-out as an attachment; a picture
+// that cannot be made leaves a note on standard error and nothing else.
 // zem2junit --help prints the usage on standard output and exits with 0.
 #include <cstdio>
 #include <cstring>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "JUnitXml.h"
+#include "PictureAttach.h"
 #include "ResultScan.h"
 
 namespace {
@@ -20,7 +24,8 @@ namespace {
 const char kUsage[] = "usage: zem2junit RESULT-FILE [SCRIPT]\n";
 const char kHelp[] = "The result file as JUnit XML on standard output, a summary on standard error.\n"
                      "The script, when given, names the suite, gives the tests' lines and the tests\n"
-                     "that a run which died never reached.\n"
+                     "that a run which died never reached. A failing picture check gets a PNG beside\n"
+                     "the result file, attached to its test case.\n"
                      "Exit status: 0 all passed, 1 a failure or error, 2 a wrong command line.\n";
 
 bool readFile(const char* path, std::string& bytes)
@@ -83,10 +88,14 @@ int main(int argc, char** argv)
         tc.text = tc.message + "\n";
         scan.cases.push_back(tc);
     }
+    std::vector<std::string> notes;
+    zemjunit::attachPictures(scan, argv[1], argc == 3 ? argv[2] : "", notes);
     zemjunit::Totals totals;
     std::string xml = zemjunit::junitDocument(scan, suiteName(argc == 3 ? argv[2] : argv[1]), totals);
     std::fwrite(xml.data(), 1, xml.size(), stdout);
     std::fflush(stdout);
+    for (const std::string& note : notes)
+        std::fprintf(stderr, "%s\n", note.c_str());
     std::fprintf(stderr,
                  "zem2junit: %d tests, %d failures, %d errors\n",
                  totals.tests,
