@@ -20,7 +20,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZemConfig.cmake
 
 # Man pages of the programs and of the tester you build.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/man/ZemTester.1 ${PROJECT_SOURCE_DIR}/docs/man/ZemViewer.1
-              ${PROJECT_SOURCE_DIR}/docs/man/zem2junit.1
+              ${PROJECT_SOURCE_DIR}/docs/man/zem2junit.1 ${PROJECT_SOURCE_DIR}/docs/man/zem2png.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The README and the examples it points to, where Debian keeps a package's
