@@ -354,3 +354,33 @@ bool saveDrawingFile(const std::string& path, const std::vector<DrawCommand>& dr
 {
     return replaceWholeFile(path, drawingText(drawing), error);
 }
+
+namespace {
+
+std::string directoryOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string stemOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t dot = base.rfind('.');
+    return dot == std::string::npos || dot == 0 ? base : base.substr(0, dot);
+}
+
+}
+
+std::string drawingBesideScript(const std::string& scriptPath, const std::string& pictureFile)
+{
+    if (!pictureFile.empty() && pictureFile[0] == '/')
+        return pictureFile;
+    return directoryOf(scriptPath) + pictureFile;
+}
+
+std::string drawingStemBesideResult(const std::string& resultFile, const std::string& pictureFile)
+{
+    return directoryOf(resultFile) + stemOf(pictureFile);
+}

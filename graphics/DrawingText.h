@@ -42,4 +42,11 @@ bool loadDrawingFile(const std::string& path, std::vector<DrawCommand>& out, std
 // Replaces the file at path with the drawing's text, never leaving a part.
 bool saveDrawingFile(const std::string& path, const std::vector<DrawCommand>& drawing, std::string& error);
 
+// Where picture checks keep their files: a drawing file named by a script is
+// relative to the script's directory (an absolute name stays as it is);
+// the drawing of a failing check goes beside the result file as
+// "<stem>.actual.zdr", and pictures made of it take the same stem.
+std::string drawingBesideScript(const std::string& scriptPath, const std::string& pictureFile);
+std::string drawingStemBesideResult(const std::string& resultFile, const std::string& pictureFile);
+
 #endif

@@ -3,6 +3,8 @@
 // Nagle's algorithm on, every run stalled on a delayed acknowledgement.
 #include "PeerStream.h"
 
+#include "GrcBase.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -201,4 +203,16 @@ void PeerStream::putNumber(int value)
         field[0] = '-';
     field[kNumberBytes - 1] = '\0';
     put(field, kNumberBytes);
+}
+
+void PeerStream::putDrawing()
+{
+    GrcBase* cursor = GrcBase::m_Start;
+    for (;;) {
+        int n = GrcBase::encodeList(cursor);
+        putNumber(n);
+        if (n <= 0)
+            break;
+        put(GrcBase::m_BuffHead, n);
+    }
 }

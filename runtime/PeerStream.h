@@ -40,6 +40,9 @@ public:
     // A wire Number: "%07d" and a NUL, clamped to what seven characters
     // carry.
     static void putNumber(int value);
+    // The recorded drawing in the chunk encoding: each chunk a Number and
+    // its bytes, the last a Number 0 (or less). Allocates nothing.
+    static void putDrawing();
     // Hands everything buffered to the kernel; false if the peer is lost.
     static bool flush();
 

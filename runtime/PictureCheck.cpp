@@ -28,20 +28,6 @@ using PictureCheck::kCode;
 
 bool isPictureCheck(const StoreEl* e) { return std::strncmp(e->getName(), kCode, 2) == 0; }
 
-std::string directoryOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string stemOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    size_t dot = base.rfind('.');
-    return dot == std::string::npos || dot == 0 ? base : base.substr(0, dot);
-}
-
 // The tolerance the grammar stored right after the check, or 0.
 int toleranceAfter(const StoreEl* check)
 {
@@ -155,14 +141,12 @@ void end(VarBank& expected, VarBank& actual, Recording& recording)
 
 std::string actualPath(const std::string& resultFile, const std::string& pictureFile)
 {
-    return directoryOf(resultFile) + stemOf(pictureFile) + ".actual.zdr";
+    return drawingStemBesideResult(resultFile, pictureFile) + ".actual.zdr";
 }
 
 std::string beside(const std::string& scriptPath, const std::string& pictureFile)
 {
-    if (!pictureFile.empty() && pictureFile[0] == '/')
-        return pictureFile;
-    return directoryOf(scriptPath) + pictureFile;
+    return drawingBesideScript(scriptPath, pictureFile);
 }
 
 }

@@ -179,18 +179,6 @@ void putResultFile(int result)
     close(fd);
 }
 
-void putDrawing()
-{
-    GrcBase* cursor = GrcBase::m_Start;
-    for (;;) {
-        int n = GrcBase::encodeList(cursor);
-        PeerStream::putNumber(n);
-        if (n <= 0)
-            break;
-        PeerStream::put(GrcBase::m_BuffHead, n);
-    }
-}
-
 void putErrorReport()
 {
     int line = Parse::getErrLine();
@@ -274,7 +262,7 @@ void finalize(int result)
     if (PeerStream::socket() != rsock)
         PeerStream::attach(rsock);
     putResultFile(result);
-    putDrawing();
+    PeerStream::putDrawing();
     putErrorReport();
     PeerStream::flush();
     // Freeing a large picture takes a while: the viewer need not wait for it.

@@ -5,18 +5,8 @@
 # is exactly as it was. PNGs of the window are left in the build tree.
 # Usage: e2e_crash.sh VIEWER XSHOT OUT_DIR
 viewer=$1 xshot=$2 outdir=$3
-work=$(mktemp -d)
-xpid="" vpid=""
-cleanup() {
-  [ -n "$vpid" ] && kill "$vpid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
 . "$(dirname "$0")/xvfb.sh"
-start_xvfb || fail "no Xvfb"
+gui_test_begin
 
 cd "$work" || fail "no work directory"
 printf 'resultfile "r.txt"\ncrash { }\n' > in.txt

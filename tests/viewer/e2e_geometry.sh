@@ -3,18 +3,8 @@
 # asked for, and 800 x 600 without one.
 # Usage: e2e_geometry.sh VIEWER
 viewer=$1
-work=$(mktemp -d)
-xpid="" vpid=""
-cleanup() {
-  [ -n "$vpid" ] && kill "$vpid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
 . "$(dirname "$0")/xvfb.sh"
-start_xvfb || fail "no Xvfb"
+gui_test_begin
 cd "$work" || fail "no work directory"
 
 # Prints "WIDTHxHEIGHT+X+Y" of the viewer started with the given options.

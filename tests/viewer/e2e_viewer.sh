@@ -3,18 +3,8 @@
 # user (ReRead, Run, Save), with a PNG of the window left in the build tree.
 # Usage: e2e_viewer.sh VIEWER XSHOT OUT_DIR SCRIPT
 viewer=$1 xshot=$2 outdir=$3 script=$4
-work=$(mktemp -d)
-xpid="" vpid=""
-cleanup() {
-  [ -n "$vpid" ] && kill "$vpid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
 . "$(dirname "$0")/xvfb.sh"
-start_xvfb || fail "no Xvfb"
+gui_test_begin
 
 # The script as a Windows editor leaves it: CR LF, no final newline.
 awk '{ printf "%s%s", (NR > 1 ? "\r\n" : ""), $0 }' "$script" > "$work/in.txt"

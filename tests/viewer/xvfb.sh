@@ -33,3 +33,19 @@ visible_window() {
   done
   return 1
 }
+
+# The common start of a GUI shell test: a scratch directory in $work, a
+# fail that says why and ends the test, an Xvfb of its own, and at the end
+# the viewer ($vpid, when set), the server and the directory go away.
+fail() { echo "FAIL: $*"; exit 1; }
+gui_test_end() {
+  [ -n "$vpid" ] && kill "$vpid" 2>/dev/null
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+gui_test_begin() {
+  work=$(mktemp -d)
+  xpid="" vpid=""
+  trap gui_test_end EXIT
+  start_xvfb || fail "no Xvfb"
+}

@@ -36,20 +36,6 @@ bool endsWith(const std::string& s, const char* suffix)
     return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
 }
 
-std::string directoryOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string stemOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    size_t dot = base.rfind('.');
-    return dot == std::string::npos || dot == 0 ? base : base.substr(0, dot);
-}
-
 // The tester writes a name between quotes without escaping it, so the
 // closing quote is the one after which the line goes on as a picture
 // check's does, naming the same file again in its outcome.
@@ -122,8 +108,8 @@ PicturePlace picturePlace(const FailedPicture& check, const std::string& resultF
 {
     PicturePlace place;
     if (!script.empty())
-        place.expected = check.file[0] == '/' ? check.file : directoryOf(script) + check.file;
-    const std::string beside = directoryOf(resultFile) + stemOf(check.file);
+        place.expected = drawingBesideScript(script, check.file);
+    const std::string beside = drawingStemBesideResult(resultFile, check.file);
     place.actual = beside + ".actual.zdr";
     place.overlay = beside + ".diff.png";
     place.alone = beside + ".actual.png";

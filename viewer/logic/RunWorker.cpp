@@ -54,14 +54,7 @@ void sendReply(int status, int sig)
     PeerStream::putNumber(sig ? 0 : Parse::getErrLine());
     PeerStream::putNumber(sig ? -1 : Parse::getErrPos());
     putText(sig ? "" : Parse::getErrString());
-    GrcBase* cursor = GrcBase::m_Start;
-    for (;;) {
-        int n = GrcBase::encodeList(cursor);
-        PeerStream::putNumber(n);
-        if (n <= 0)
-            break;
-        PeerStream::put(GrcBase::m_BuffHead, n);
-    }
+    PeerStream::putDrawing();
     PeerStream::flush();
 }
 
@@ -83,12 +76,7 @@ void stopped(int sig) { endRun(sig, RunWorker::kStopped); }
 
 void installStop()
 {
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = stopped;
-    sa.sa_flags = SA_ONSTACK;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGTERM, &sa, nullptr);
+    installFatalSignal(SIGTERM, stopped);
     signal(SIGPIPE, SIG_IGN);
 }
 
