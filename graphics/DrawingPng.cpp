@@ -226,6 +226,19 @@ void writeCaption(const Canvas& canvas, const std::string& caption, int width, i
     cairo_new_path(cr);
 }
 
+void paintDifference(const Canvas& canvas, const std::vector<DrawCommand>& expected,
+                     const std::vector<DrawCommand>& actual, const DrawingDifference& difference,
+                     OverlayShows shows, int width, int height)
+{
+    cairo_set_source_rgb(canvas.cr(), 1, 1, 1);
+    cairo_paint(canvas.cr());
+    if (shows != OverlayShows::Actual)
+        paintOverlay(canvas, expected, kExpectedRgb, width, height);
+    if (shows != OverlayShows::Expected)
+        paintOverlay(canvas, actual, kActualRgb, width, height);
+    markDifference(canvas, expected, actual, difference, width, height);
+}
+
 }  // namespace
 
 bool renderDrawing(const std::vector<DrawCommand>& drawing, int width, int height, DrawingPixels& out,
@@ -255,13 +268,20 @@ bool writeDifferencePng(const std::vector<DrawCommand>& expected, const std::vec
     if (!sizeOk(width, height, error))
         return false;
     Canvas canvas(width, height);
-    cairo_set_source_rgb(canvas.cr(), 1, 1, 1);
-    cairo_paint(canvas.cr());
-    paintOverlay(canvas, expected, kExpectedRgb, width, height);
-    paintOverlay(canvas, actual, kActualRgb, width, height);
-    markDifference(canvas, expected, actual, difference, width, height);
+    paintDifference(canvas, expected, actual, difference, OverlayShows::Both, width, height);
     writeCaption(canvas, caption, width, height);
     return savePng(canvas, path, error);
+}
+
+bool renderDifference(const std::vector<DrawCommand>& expected, const std::vector<DrawCommand>& actual,
+                      const DrawingDifference& difference, OverlayShows shows, int width, int height,
+                      DrawingPixels& out, std::string& error)
+{
+    if (!sizeOk(width, height, error))
+        return false;
+    Canvas canvas(width, height);
+    paintDifference(canvas, expected, actual, difference, shows, width, height);
+    return canvas.ok(error) && pixelsOf(canvas.surface(), out, error);
 }
 
 bool readPngPixels(const std::string& path, DrawingPixels& out, std::string& error)

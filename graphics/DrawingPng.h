@@ -41,6 +41,15 @@ bool writeDifferencePng(const std::vector<DrawCommand>& expected, const std::vec
                         const DrawingDifference& difference, const std::string& caption, int width,
                         int height, const std::string& path, std::string& error);
 
+// Which drawings an overlay shows.
+enum class OverlayShows { Both, Expected, Actual };
+
+// The overlay's pixels, without a caption, showing both drawings or one of
+// them (in its overlay colour), with the first difference boxed.
+bool renderDifference(const std::vector<DrawCommand>& expected, const std::vector<DrawCommand>& actual,
+                      const DrawingDifference& difference, OverlayShows shows, int width, int height,
+                      DrawingPixels& out, std::string& error);
+
 // A PNG file's pixels, alpha dropped; at most kDrawingMaxSide each way.
 bool readPngPixels(const std::string& path, DrawingPixels& out, std::string& error);
 

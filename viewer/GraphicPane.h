@@ -15,8 +15,14 @@ void showTextView(Widget cascade);
 void graphicItem(Widget, XtPointer, XtPointer);
 void textLogItem(Widget, XtPointer, XtPointer);
 
-// Replays the picture and its frame while the graphic view is shown.
+// Replays the picture and its frame while the graphic view is shown; after
+// a run with a failing picture check, the overlay of expected and actual.
 void redrawPane();
+// F2 in the graphic view: overlay, expected, actual, plain picture, again.
+void turnPicture();
+// Menu callbacks of "Both", "Expected" and "Actual": client data is the
+// ViewerSession::PictureShows to show.
+void overlayItem(Widget, XtPointer shows, XtPointer);
 // Watches the log pane for input and for the changes that need a redraw.
 void installPaneHandlers(Widget pane);
 

@@ -219,6 +219,18 @@ void buildMenus(Widget bar)
     Widget output = pulldown(settings, "output");
     pushButton(output, "TextLog", textLogItem);
     pushButton(output, "Graphic", graphicItem);
+    // After a failing picture check: expected and actual, or one of them.
+    const struct {
+        const char* name;
+        long shows;
+    } overlays[] = {{"Both", ViewerSession::kOverlay},
+                    {"Expected", ViewerSession::kExpected},
+                    {"Actual", ViewerSession::kActual}};
+    for (const auto& o : overlays)
+        XtAddCallback(pushButton(output, o.name, nullptr),
+                      XmNactivateCallback,
+                      overlayItem,
+                      reinterpret_cast<XtPointer>(o.shows));
     widgetsToBuild().showCascade = cascade(settings, "Show (Textlog)", output);
     cascade(bar, "File  ", file);
     cascade(bar, "Settings ", settings);

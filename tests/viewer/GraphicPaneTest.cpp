@@ -9,6 +9,7 @@
 #include <Xm/ScrollBar.h>
 #include <Xm/ToggleB.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -49,7 +50,15 @@ void ongraphic()
 void first() { called("first"); }
 void second() { called("second"); }
 
+// A black box from (20, 20) to (80, 60).
+void box()
+{
+    SetForeground(0, 0, 0);
+    FillRect(20, 20, 80, 60);
+}
+
 ZemCall ongraphicCall("ongraphic", ongraphic);
+ZemCall boxCall("box", box);
 ZemCall firstCall("first", first);
 ZemCall secondCall("second", second);
 
@@ -221,6 +230,70 @@ TEST_F(PaneTest, SelectionRunsTheSelectedTest)
     EXPECT_EQ(calls("first"), firstBefore);
     EXPECT_EQ(calls("second"), secondBefore + 1);
     XmTextClearSelection(widgets().intext, CurrentTime);
+}
+
+// A PNG of the main window in the build tree, to be looked at.
+void screenshot(const char* name)
+{
+    XSync(XtDisplay(widgets().shell), False);
+    std::string command = std::string(ZEM_XSHOT) + " " + std::to_string(XtWindow(widgets().shell)) + " " +
+                          ZEM_SHOT_DIR + "/" + name;
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+// The pane's colour at (x, y) as 0xRRGGBB.
+unsigned long colourAt(int x, int y)
+{
+    Display* display = XtDisplay(widgets().outtext);
+    XImage* image = XGetImage(display, XtWindow(widgets().outtext), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return ~0ul;
+    XColor c;
+    c.pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    XQueryColor(display, DefaultColormap(display, 0), &c);
+    return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8);
+}
+
+// A failing picture check: the message line names the difference, and the
+// graphic view shows expected and actual overlaid, then (F2) expected
+// alone, actual alone and the plain picture again.
+TEST_F(PaneTest, FailingPictureCheckShowsTheOverlay)
+{
+    writeFile(m_Dir.file("box.zdr"), "# zem drawing\ncolor 0 0 0\nrect 20 20 60 60 fill\n");
+    setText(widgets().inname, "s.txt");
+    setText(widgets().intext, "resultfile \"r.txt\"\nbox { verify: picture \"box.zdr\" }\n");
+    press("form.Run");
+    EXPECT_EQ(text(widgets().outname), "picture box.zdr: command 2 rect x2 = 80, expected 60");
+    showGraphicView(widgets().showCascade);
+    // Keys go to the widget with the keyboard focus, as a click gives it.
+    XmProcessTraversal(widgets().outtext, XmTRAVERSE_CURRENT);
+    settle();
+    redrawPane();
+    struct Step {
+        unsigned long outside, both, actualOnly;
+    } steps[] = {
+        {0xffffff, 0, 0},                // both: white ground, the shared part and the actual part coloured
+        {0xffffff, 0, 0xffffff},         // expected alone: nothing where only actual drew
+        {0xffffff, 0, 0},                // actual alone
+        {0xd2d2d7, 0xff0000, 0xd2d2d7},  // the plain picture: ongraphic's red square on grey
+    };
+    for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
+        unsigned long outside = colourAt(200, 200), both = colourAt(40, 40), actualOnly = colourAt(70, 40);
+        EXPECT_EQ(outside, steps[i].outside) << "step " << i;
+        if (steps[i].both)
+            EXPECT_EQ(both, steps[i].both) << "step " << i;
+        else
+            EXPECT_NE(both, outside) << "step " << i;
+        if (steps[i].actualOnly)
+            EXPECT_EQ(actualOnly, steps[i].actualOnly) << "step " << i;
+        else
+            EXPECT_NE(actualOnly, outside) << "step " << i;
+        if (i == 0)
+            screenshot("viewer-picture-overlay.png");
+        key(XK_F2);
+        settle();
+    }
 }
 
 class DialogTest : public PaneTest {

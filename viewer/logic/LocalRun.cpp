@@ -5,6 +5,7 @@
 #include "LocalRun.h"
 
 #include <cerrno>
+#include <climits>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -200,7 +201,9 @@ bool LocalRun::run(const std::string& path, const std::string& selector, int dep
                    RunWaiter& waiter, LocalResult& result, std::string& message)
 {
     result = LocalResult();
-    std::string request = WorkerWire::request(depth, root, path, selector);
+    char here[PATH_MAX];
+    std::string request =
+        WorkerWire::request(depth, root, path, selector, getcwd(here, sizeof here) ? here : ".");
     bool sent = (m_Pid != 0 || start()) && send(request);
     if (!sent && m_Pid != 0) {
         // The worker ended since the last run (a function that called exit).

@@ -104,17 +104,21 @@ bool readText(int sock, std::string& value)
 
 struct Request {
     int depth = 0;
-    std::string root, path, selector;
+    std::string root, path, selector, directory;
 };
 
 bool readRequest(int sock, Request& r)
 {
     return readNumber(sock, r.depth) && readText(sock, r.root) && readText(sock, r.path) &&
-           readText(sock, r.selector);
+           readText(sock, r.selector) && readText(sock, r.directory);
 }
 
 void runOne(int sock, const Request& r)
 {
+    // The viewer's directory, which the file dialog moves: the worker was
+    // forked in whatever directory the first run found.
+    if (chdir(r.directory.c_str()) != 0)
+        std::perror(r.directory.c_str());
     PeerStream::attach(sock);
     ParseOut::setTraceDepth(r.depth);
     ParseOut::setTraceRoot(r.root.c_str());

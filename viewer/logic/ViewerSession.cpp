@@ -134,6 +134,8 @@ RunOutcome ViewerSession::run(const RunRequest& request, RunWaiter& waiter)
     decideShow(request, !m_GraphicMode, outcome);
     if (request.generated)
         kept.restoreIfEmpty();
+    else
+        notePictureFailure(request, outcome);
     return outcome;
 }
 
@@ -207,6 +209,25 @@ void ViewerSession::decideShow(const RunRequest& request, bool showName, RunOutc
     }
     outcome.selectError = outcome.errorLine != 0 && outcome.errorPos != -1;
     outcome.scrollLogToEnd = request.selector.empty() && !request.generated;
+}
+
+// A run the user started that failed a picture check shows the overlay and
+// names the first difference, unless something weightier is to be said.
+void ViewerSession::notePictureFailure(const RunRequest& request, RunOutcome& outcome)
+{
+    m_Picture = outcome.hasLog ? lastPictureFailure(outcome.log, request.scriptPath, outcome.resultFile)
+                               : PictureFailure();
+    m_PictureFailureShows = kOverlay;
+    if (m_Picture.found && outcome.notice.empty()) {
+        outcome.setMessage = true;
+        outcome.message = m_Picture.line;
+    }
+}
+
+void ViewerSession::turnPicture()
+{
+    if (m_Picture.found)
+        m_PictureFailureShows = static_cast<PictureShows>((m_PictureFailureShows + 1) % (kPicture + 1));
 }
 
 bool ViewerSession::connected() const { return RemoteClient::m_Connected == 1; }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "LocalRun.h"
+#include "PictureView.h"
 #include "RunOutcome.h"
 
 // Texts of the settings hold at most this many characters.
@@ -64,6 +65,15 @@ public:
     // True while a local run is going on.
     bool localBusy() const { return m_LocalBusy; }
 
+    // The last run's failing picture check, when it had one; the pane then
+    // shows the overlay of expected and actual, or one of them, or the
+    // picture as always, in this order on each turn.
+    enum PictureShows { kOverlay, kExpected, kActual, kPicture };
+    const PictureFailure& pictureFailure() const { return m_Picture; }
+    PictureShows pictureShows() const { return m_PictureFailureShows; }
+    void showPicture(PictureShows shows) { m_PictureFailureShows = shows; }
+    void turnPicture();
+
     // Apply of Remote Settings, from the toggle's state and the host and
     // port fields (null when a field's text cannot be had).
     ApplyOutcome apply(bool toggleOn, const char* host, const char* port);
@@ -79,6 +89,7 @@ private:
     void runRemotely(const RunRequest& request, RunOutcome& outcome);
     void runLocally(const RunRequest& request, RunWaiter& waiter, RunOutcome& outcome);
     void decideShow(const RunRequest& request, bool showName, RunOutcome& outcome);
+    void notePictureFailure(const RunRequest& request, RunOutcome& outcome);
     ApplyOutcome connect(const char* host, const char* port);
     ApplyOutcome disconnect();
 
@@ -91,6 +102,8 @@ private:
     // The tester went away without a disconnect: the next Run, which runs
     // locally, says so.
     bool m_Lost = false;
+    PictureFailure m_Picture;
+    PictureShows m_PictureFailureShows = kOverlay;
     LocalRun m_Local;
 };
 

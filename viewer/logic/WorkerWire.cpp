@@ -30,9 +30,10 @@ std::string text(const std::string& value)
     return number(static_cast<int>(value.size()) + 1) + value + '\0';
 }
 
-std::string request(int depth, const std::string& root, const std::string& path, const std::string& selector)
+std::string request(int depth, const std::string& root, const std::string& path, const std::string& selector,
+                    const std::string& directory)
 {
-    return number(depth) + text(root) + text(path) + text(selector);
+    return number(depth) + text(root) + text(path) + text(selector) + text(directory);
 }
 
 }

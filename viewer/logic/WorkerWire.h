@@ -1,6 +1,7 @@
 // The run worker's wire, in the Numbers ("%07d" and a NUL) and Texts (a
 // Number with the length, then the bytes and their NUL) of the remote
-// protocol. The request: trace depth, trace root, script path, selector.
+// protocol. The request: trace depth, trace root, script path, selector and
+// the viewer's working directory, which the file dialog may have changed.
 // The reply: the driver's status, the fatal signal whose record the worker
 // wrote (0 for none), the result file name, the error line, position and
 // text, then the drawing in chunks, each a Number and its bytes, ended by a
@@ -14,7 +15,8 @@ namespace WorkerWire {
 
 std::string number(int value);
 std::string text(const std::string& value);
-std::string request(int depth, const std::string& root, const std::string& path, const std::string& selector);
+std::string request(int depth, const std::string& root, const std::string& path, const std::string& selector,
+                    const std::string& directory);
 
 }
 

@@ -126,6 +126,18 @@ TEST_F(LocalRunTest, ResultDrawingAndStateComeBackFromOneWorker)
     EXPECT_EQ(commands(), 2);
 }
 
+// The file dialog moves the viewer to another directory; the worker, forked
+// before, runs there all the same.
+TEST_F(LocalRunTest, WorkerFollowsTheViewersDirectory)
+{
+    run("counter");
+    zemtest::ScratchDir other("zem_localrun_other");
+    ASSERT_EQ(chdir(other.path().c_str()), 0);
+    LocalResult moved = run("counter");
+    EXPECT_EQ(moved.reply.resultFile, "r.txt");
+    EXPECT_NE(readFile(other.file("r.txt")).find("count"), std::string::npos);
+}
+
 TEST_F(LocalRunTest, ScriptErrorComesBackWithItsPosition)
 {
     writeFile("s.txt", "resultfile \"r.txt\"\ncounter { a = = }\n");

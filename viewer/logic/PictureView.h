@@ -1,0 +1,30 @@
+// The picture a failing picture check asks the viewer to show: the run's
+// last failing check, its expected and actual drawings, and the line that
+// names their first difference.
+#ifndef ZEM_PICTUREVIEW_H
+#define ZEM_PICTUREVIEW_H
+
+#include <string>
+#include <vector>
+
+#include "Drawing.h"
+#include "DrawingCompare.h"
+
+struct PictureFailure {
+    bool found = false;
+    std::string file;
+    std::vector<DrawCommand> expected;
+    std::vector<DrawCommand> actual;
+    DrawingDifference difference;
+    // As the report names it: "picture house.zdr: command 9 ...".
+    std::string line;
+};
+
+// The log's last run (the blocks after the run before it) and its last
+// failing picture check. The expected drawing is the file beside the
+// script; the actual one the file the check left beside the result file,
+// or, when the run was remote and left none here, the run's drawing.
+PictureFailure lastPictureFailure(const std::string& log, const std::string& scriptPath,
+                                  const std::string& resultFile);
+
+#endif
