@@ -4,6 +4,7 @@
 #include "Approve.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <map>
@@ -12,6 +13,7 @@
 #include "FileGate.h"
 #include "Parse.h"
 #include "PictureCheck.h"
+#include "RealFormat.h"
 #include "ScriptGrammar.hpp"
 #include "ScriptLexer.h"
 
@@ -132,6 +134,24 @@ std::vector<Token> tokensOf(const std::string& path)
             Token{kind, ScriptLexer::tokenOffset(), static_cast<int>(std::strlen(ScriptLexer::tokenText()))});
     ScriptLexer::release();
     io.closeIn();
+    return tokens;
+}
+
+// The text's tokens: the lexer reads files, so the text goes through one,
+// which keeps the offsets those of the text itself (an editor's text may
+// differ from the file it came from).
+std::vector<Token> tokensOfText(const std::string& text)
+{
+    char path[] = "/tmp/zem_approve_XXXXXX";
+    int fd = mkstemp(path);
+    if (fd < 0)
+        return {};
+    bool whole = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    std::vector<Token> tokens;
+    if (whole)
+        tokens = tokensOf(path);
+    unlink(path);
     return tokens;
 }
 
@@ -286,9 +306,15 @@ private:
 // A double must stay a real in the script: "2" would read as an integer.
 std::string literalOf(const Failure& f)
 {
-    if (f.type != "double" || f.actual.find_first_of(".eEni") != std::string::npos)
+    if (f.type != "double")
         return f.actual;
-    return f.actual + ".0";
+    // "2.500000" from a six-decimal report is written as 2.5: the same value.
+    char text[RealFormat::TextSize];
+    RealFormat::shortest(text, std::strtod(f.actual.c_str(), nullptr));
+    std::string literal = text;
+    if (literal.find_first_of(".eEni") == std::string::npos)
+        literal += ".0";
+    return literal;
 }
 
 struct Replacement {
@@ -324,7 +350,7 @@ Approval approveScript(const std::string& scriptText, const std::string& scriptP
 {
     Approval out;
     out.script = scriptText;
-    std::vector<Token> tokens = tokensOf(scriptPath);
+    std::vector<Token> tokens = tokensOfText(scriptText);
     std::vector<Checks> tests = Scanner(tokens, scriptText).tests();
     std::vector<Replacement> edits;
     size_t next = 0;

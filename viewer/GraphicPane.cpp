@@ -65,6 +65,10 @@ void keyPressed(XKeyEvent* event)
     char translated[kTranslation + 1] = "";
     KeySym sym = NoSymbol;
     int n = XLookupString(event, translated, kTranslation, &sym, nullptr);
+    if (sym == XK_F3) {
+        acceptLastRun();
+        return;
+    }
     if (sym == XK_F2) {
         if (session().graphicMode())
             turnPicture();

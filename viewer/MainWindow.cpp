@@ -104,6 +104,8 @@ void clearLogPressed(Widget, XtPointer, XtPointer) { clearLog(); }
 
 void runPressed(Widget, XtPointer, XtPointer) { runScript(nullptr); }
 
+void acceptPressed(Widget, XtPointer, XtPointer) { acceptLastRun(); }
+
 // The picture is painted over the pane after the button's own redisplay.
 void runDisarmed(Widget, XtPointer, XtPointer) { redrawPane(); }
 
@@ -211,6 +213,7 @@ void buildMenus(Widget bar)
     pushButton(file, "New", newScript);
     XtAddCallback(pushButton(file, "Open", nullptr), XmNactivateCallback, PickBox::fdfunc, &openBox);
     XtAddCallback(pushButton(file, "SaveAs", nullptr), XmNactivateCallback, PickBox::fdfunc, &saveBox);
+    pushButton(file, "Accept", acceptPressed);
     pushButton(file, "Exit", exitViewer);
     Widget settings = pulldown(bar, "editmenu");
     pushButton(settings, "Trace  ...", openTraceSettings);

@@ -192,3 +192,29 @@ void runScript(const char* generatedPath)
     if (!request.generated)
         keepLog();
 }
+
+void acceptLastRun()
+{
+    const ViewerWidgets& w = widgets();
+    XmTextPosition left = 0, right = 0;
+    bool selection = XmTextGetSelectionPosition(w.intext, &left, &right);
+    std::string selected;
+    if (selection) {
+        char* text = XmTextGetSelection(w.intext);
+        selected = text ? text : "";
+        XtFree(text);
+    }
+    ViewerSession::Accepted accepted = session().accept(textOf(w.intext), selected);
+    if (accepted.changed) {
+        // The new text keeps the editor's view: what was on top, the cursor
+        // and the selection stay where they were.
+        XmTextPosition top = XmTextGetTopCharacter(w.intext);
+        XmTextPosition cursor = XmTextGetInsertionPosition(w.intext);
+        setTextOf(w.intext, accepted.script);
+        XmTextSetTopCharacter(w.intext, top);
+        XmTextSetInsertionPosition(w.intext, cursor);
+        if (selection)
+            XmTextSetSelection(w.intext, left, right, XtLastTimestampProcessed(XtDisplay(w.intext)));
+    }
+    setTextOf(w.outname, accepted.message);
+}

@@ -8,4 +8,9 @@
 // again while a local run lasts, Run stops that run.
 void runScript(const char* generatedPath);
 
+// Accept (the File menu's item, F3 in the log pane): the last run's failing
+// checks take their actual values in the editor, the selected test's only
+// when a test's name is selected; the message line says what changed.
+void acceptLastRun();
+
 #endif

@@ -296,6 +296,26 @@ TEST_F(PaneTest, FailingPictureCheckShowsTheOverlay)
     }
 }
 
+// Accept from the File menu: the failing picture takes the actual drawing,
+// the message line says so, and the next Run passes.
+TEST_F(PaneTest, AcceptTakesTheActualPicture)
+{
+    writeFile(m_Dir.file("box.zdr"), "# zem drawing\ncolor 0 0 0\nrect 20 20 60 60 fill\n");
+    setText(widgets().inname, "s.txt");
+    const std::string script = "resultfile \"r.txt\"\nbox { verify: picture \"box.zdr\" }\n";
+    setText(widgets().intext, script);
+    press("form.Run");
+    press("*filemenu.Accept");
+    EXPECT_EQ(text(widgets().outname), "accepted 0 values and 1 pictures");
+    EXPECT_EQ(readFile(m_Dir.file("box.zdr")), readFile(m_Dir.file("box.actual.zdr")));
+    EXPECT_EQ(text(widgets().intext), script);
+    press("form.Run");
+    EXPECT_EQ(text(widgets().outname), "r.txt");
+    press("*filemenu.Accept");
+    EXPECT_EQ(text(widgets().outname), "nothing to accept");
+    screenshot("viewer-accept.png");
+}
+
 class DialogTest : public PaneTest {
 protected:
     static Widget in(const char* name) { return XtNameToWidget(shell(), name); }

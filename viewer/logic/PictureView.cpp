@@ -10,8 +10,9 @@ namespace {
 
 const char* const kRunEnd = "}\n\n\n";
 
-// The log from the start of its last run.
-std::string lastRun(const std::string& log)
+}
+
+std::string lastRunOfLog(const std::string& log)
 {
     size_t end = log.rfind(kRunEnd);
     if (end == std::string::npos || end == 0)
@@ -19,6 +20,25 @@ std::string lastRun(const std::string& log)
     size_t before = log.rfind(kRunEnd, end - 1);
     return before == std::string::npos ? log : log.substr(before + 4);
 }
+
+std::string blocksNamed(const std::string& run, const std::string& name)
+{
+    std::string kept;
+    const std::string head = name + "\n{\n";
+    for (size_t at = 0; at < run.size();) {
+        size_t next = run.find("\n}", at);
+        size_t end = next == std::string::npos ? run.size() : run.find('\n', next + 2);
+        end = end == std::string::npos ? run.size() : end + 1;
+        if (run.compare(at, head.size(), head) == 0)
+            kept += run.substr(at, end - at) + "\n";
+        at = end;
+        while (at < run.size() && run[at] == '\n')
+            ++at;
+    }
+    return kept;
+}
+
+namespace {
 
 // The file of the last failing picture check: `    picture "NAME"...] ERROR`.
 bool lastFailingPicture(const std::string& run, std::string& file)
@@ -44,7 +64,7 @@ PictureFailure lastPictureFailure(const std::string& log, const std::string& scr
                                   const std::string& resultFile)
 {
     PictureFailure f;
-    if (!lastFailingPicture(lastRun(log), f.file))
+    if (!lastFailingPicture(lastRunOfLog(log), f.file))
         return f;
     std::string error;
     if (!loadDrawingFile(drawingBesideScript(scriptPath, f.file), f.expected, error))

@@ -20,6 +20,12 @@ struct PictureFailure {
     std::string line;
 };
 
+// The log's last run: the blocks after the run before it.
+std::string lastRunOfLog(const std::string& log);
+
+// The blocks of a run's log whose test is named name.
+std::string blocksNamed(const std::string& run, const std::string& name);
+
 // The log's last run (the blocks after the run before it) and its last
 // failing picture check. The expected drawing is the file beside the
 // script; the actual one the file the check left beside the result file,

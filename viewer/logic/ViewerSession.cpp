@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "Approve.h"
 #include "FileText.h"
 #include "GrcBase.h"
 #include "Parse.h"
@@ -215,6 +216,9 @@ void ViewerSession::decideShow(const RunRequest& request, bool showName, RunOutc
 // names the first difference, unless something weightier is to be said.
 void ViewerSession::notePictureFailure(const RunRequest& request, RunOutcome& outcome)
 {
+    m_LastScript = request.scriptPath;
+    m_LastLog = outcome.hasLog ? outcome.log : std::string();
+    m_LastResultFile = outcome.resultFile;
     m_Picture = outcome.hasLog ? lastPictureFailure(outcome.log, request.scriptPath, outcome.resultFile)
                                : PictureFailure();
     m_PictureFailureShows = kOverlay;
@@ -222,6 +226,34 @@ void ViewerSession::notePictureFailure(const RunRequest& request, RunOutcome& ou
         outcome.setMessage = true;
         outcome.message = m_Picture.line;
     }
+}
+
+ViewerSession::Accepted ViewerSession::accept(const std::string& editorText, const std::string& selected)
+{
+    Accepted out;
+    std::string run = lastRunOfLog(m_LastLog);
+    if (!selected.empty())
+        run = blocksNamed(run, selected);
+    Approval a = approveScript(editorText, m_LastScript, run, m_LastResultFile);
+    size_t written = 0;
+    std::string error;
+    for (const auto& picture : a.pictures) {
+        std::string bytes;
+        if (FileText::read(picture.first, bytes) && FileText::replace(picture.second, bytes))
+            ++written;
+        else
+            error = FileText::failure("cannot accept", picture.second);
+    }
+    out.changed = a.valuesChanged > 0;
+    out.script = a.script;
+    if (!error.empty())
+        out.message = error;
+    else if (a.valuesChanged == 0 && written == 0)
+        out.message = "nothing to accept";
+    else
+        out.message = "accepted " + std::to_string(a.valuesChanged) + " values and " +
+                      std::to_string(written) + " pictures";
+    return out;
 }
 
 void ViewerSession::turnPicture()

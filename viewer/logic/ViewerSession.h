@@ -74,6 +74,17 @@ public:
     void showPicture(PictureShows shows) { m_PictureFailureShows = shows; }
     void turnPicture();
 
+    // Accept: the last run's failing == checks take their actual values in
+    // the editor's text, and its failing pictures their actual drawings
+    // (written at once), for the test named selected or, when that is
+    // empty, for every test of the run. The values are those the log shows.
+    struct Accepted {
+        bool changed = false;
+        std::string script;
+        std::string message;
+    };
+    Accepted accept(const std::string& editorText, const std::string& selected);
+
     // Apply of Remote Settings, from the toggle's state and the host and
     // port fields (null when a field's text cannot be had).
     ApplyOutcome apply(bool toggleOn, const char* host, const char* port);
@@ -103,6 +114,10 @@ private:
     // locally, says so.
     bool m_Lost = false;
     PictureFailure m_Picture;
+    // The last run the user started: its script, log and result file.
+    std::string m_LastScript;
+    std::string m_LastLog;
+    std::string m_LastResultFile;
     PictureShows m_PictureFailureShows = kOverlay;
     LocalRun m_Local;
 };

@@ -207,6 +207,35 @@ TEST(Session, ARunThatDrawsNothingKeepsThePicture)
     chdir("/");
 }
 
+// Accept gives the last run's failing == checks their actual values in the
+// editor's text, for a selected test or for all; twice is once.
+TEST(Session, AcceptTakesTheActualValuesOfTheLastRun)
+{
+    zemtest::ScratchDir dir("zem_session_accept");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    const std::string script = "resultfile \"r.txt\"\n"
+                               "echo { v = 1  x = 2.5  verify: v == 5  x == 1.0 }\n"
+                               "echo { s = \"a\"  verify: s == \"b\"  s != \"a\" }\n";
+    ViewerSession session;
+    PlainWaiter waiter;
+    RunRequest run;
+    run.scriptPath = "s.txt";
+    run.editorText = script;
+    session.run(run, waiter);
+    EXPECT_EQ(session.accept(script, "other").message, "nothing to accept");
+    ViewerSession::Accepted accepted = session.accept(script, "");
+    EXPECT_TRUE(accepted.changed);
+    EXPECT_EQ(accepted.message, "accepted 3 values and 0 pictures");
+    EXPECT_EQ(accepted.script,
+              "resultfile \"r.txt\"\n"
+              "echo { v = 1  x = 2.5  verify: v == 1  x == 2.5 }\n"
+              "echo { s = \"a\"  verify: s == \"a\"  s != \"a\" }\n");
+    ViewerSession::Accepted again = session.accept(accepted.script, "");
+    EXPECT_FALSE(again.changed);
+    EXPECT_EQ(again.message, "nothing to accept");
+    chdir("/");
+}
+
 TEST(TextSearch, FindsFromOneSideOfTheCursor)
 {
     struct Case {
