@@ -10,12 +10,11 @@
 #include <map>
 #include <unistd.h>
 
-#include "FileGate.h"
-#include "Parse.h"
 #include "PictureCheck.h"
 #include "RealFormat.h"
 #include "ScriptGrammar.hpp"
-#include "ScriptLexer.h"
+#include "ScriptTokens.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -109,33 +108,12 @@ std::vector<Block> blocksOf(const std::string& result)
 
 // ---- The script: each test's literals of checks by the report's names.
 
-struct Token {
-    int kind;
-    int offset;
-    int length;
-};
+using Token = ScriptToken;
 
 struct Checks {
     std::string test;
     std::map<std::string, Token> literals;
 };
-
-std::vector<Token> tokensOf(const std::string& path)
-{
-    std::vector<Token> tokens;
-    FileGate& io = Parse::getIO();
-    if (!io.openIn(path.c_str()))
-        return tokens;
-    ScriptLexer::captureComments = 0;
-    ScriptLexer::restart(io);
-    ScriptLexer::resetCounts();
-    for (int kind = ScriptLexer::nextToken(); kind != 0; kind = ScriptLexer::nextToken())
-        tokens.push_back(
-            Token{kind, ScriptLexer::tokenOffset(), static_cast<int>(std::strlen(ScriptLexer::tokenText()))});
-    ScriptLexer::release();
-    io.closeIn();
-    return tokens;
-}
 
 // The text's tokens: the lexer reads files, so the text goes through one,
 // which keeps the offsets those of the text itself (an editor's text may
@@ -150,7 +128,7 @@ std::vector<Token> tokensOfText(const std::string& text)
     close(fd);
     std::vector<Token> tokens;
     if (whole)
-        tokens = tokensOf(path);
+        scriptTokens(path, tokens);
     unlink(path);
     return tokens;
 }
@@ -379,16 +357,10 @@ Approval approveScript(const std::string& scriptText, const std::string& scriptP
 
 std::string resultFileOf(const std::string& scriptPath)
 {
-    std::string text;
-    std::vector<Token> tokens = tokensOf(scriptPath);
-    FILE* f = std::fopen(scriptPath.c_str(), "rb");
-    if (!f)
+    std::string text, error;
+    std::vector<Token> tokens;
+    if (!readWholeFile(scriptPath, text, error) || !scriptTokens(scriptPath, tokens))
         return "";
-    char block[4096];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, f)) > 0)
-        text.append(block, got);
-    std::fclose(f);
     for (size_t i = 0; i + 1 < tokens.size(); ++i)
         if (tokens[i].kind == TK_RESULTFILE && tokens[i + 1].kind == TK_STRING && tokens[i + 1].length >= 2)
             return text.substr(tokens[i + 1].offset + 1, tokens[i + 1].length - 2);

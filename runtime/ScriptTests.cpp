@@ -5,32 +5,27 @@
 
 #include <cstdlib>
 
-#include "FileGate.h"
-#include "Parse.h"
 #include "ScriptGrammar.hpp"
-#include "ScriptLexer.h"
+#include "ScriptTokens.h"
 
 namespace {
 
-// Walks the tokens; a name seen at depth 0 becomes a test when "{" follows.
-void scan(std::vector<ScriptTest>& tests)
+// A name seen at depth 0 becomes a test when "{" follows it.
+void scan(const std::vector<ScriptToken>& tokens, std::vector<ScriptTest>& tests)
 {
     int depth = 0;
     bool afterExtern = false;
-    ScriptTest pending{"", 0, -1};
-    for (int token = ScriptLexer::nextToken(); token != 0; token = ScriptLexer::nextToken()) {
-        if (token == TK_LBRACE) {
-            if (depth == 0 && pending.offset >= 0)
-                tests.push_back(pending);
+    const ScriptToken* pending = nullptr;
+    for (const ScriptToken& t : tokens) {
+        if (t.kind == TK_LBRACE) {
+            if (depth == 0 && pending)
+                tests.push_back(ScriptTest{pending->name, pending->line, pending->offset});
             ++depth;
-        } else if (token == TK_RBRACE && depth > 0) {
+        } else if (t.kind == TK_RBRACE && depth > 0) {
             --depth;
         }
-        pending.offset = -1;
-        if (depth == 0 && token == TK_NAME && !afterExtern)
-            pending =
-                ScriptTest{ScriptLexer::tokenValue(), ScriptLexer::lineNumber(), ScriptLexer::tokenOffset()};
-        afterExtern = depth == 0 && token == TK_EXTERN;
+        pending = depth == 0 && t.kind == TK_NAME && !afterExtern ? &t : nullptr;
+        afterExtern = depth == 0 && t.kind == TK_EXTERN;
     }
 }
 
@@ -39,15 +34,10 @@ void scan(std::vector<ScriptTest>& tests)
 bool listScriptTests(const char* path, std::vector<ScriptTest>& tests)
 {
     tests.clear();
-    FileGate& io = Parse::getIO();
-    if (!io.openIn(path))
+    std::vector<ScriptToken> tokens;
+    if (!scriptTokens(path, tokens))
         return false;
-    ScriptLexer::captureComments = 0;
-    ScriptLexer::restart(io);
-    ScriptLexer::resetCounts();
-    scan(tests);
-    ScriptLexer::release();
-    io.closeIn();
+    scan(tokens, tests);
     return true;
 }
 
