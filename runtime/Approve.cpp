@@ -115,24 +115,6 @@ struct Checks {
     std::map<std::string, Token> literals;
 };
 
-// The text's tokens: the lexer reads files, so the text goes through one,
-// which keeps the offsets those of the text itself (an editor's text may
-// differ from the file it came from).
-std::vector<Token> tokensOfText(const std::string& text)
-{
-    char path[] = "/tmp/zem_approve_XXXXXX";
-    int fd = mkstemp(path);
-    if (fd < 0)
-        return {};
-    bool whole = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(fd);
-    std::vector<Token> tokens;
-    if (whole)
-        scriptTokens(path, tokens);
-    unlink(path);
-    return tokens;
-}
-
 bool isLiteral(int kind) { return kind == TK_INTEGER || kind == TK_REAL || kind == TK_STRING; }
 
 class Scanner {
@@ -328,7 +310,7 @@ Approval approveScript(const std::string& scriptText, const std::string& scriptP
 {
     Approval out;
     out.script = scriptText;
-    std::vector<Token> tokens = tokensOfText(scriptText);
+    std::vector<Token> tokens = scriptTokensOfText(scriptText);
     std::vector<Checks> tests = Scanner(tokens, scriptText).tests();
     std::vector<Replacement> edits;
     size_t next = 0;

@@ -21,4 +21,12 @@ struct ScriptToken {
 // runs and no file is written.
 bool scriptTokens(const std::string& path, std::vector<ScriptToken>& tokens);
 
+// The same for a text that need not be on disk (an editor's text); the
+// offsets are those of the text. Empty when it cannot be lexed.
+std::vector<ScriptToken> scriptTokensOfText(const std::string& text);
+
+// The text of every definition block of a script's text (a "{" between
+// tests, not after a test's name), from its "{" to its "}".
+std::vector<std::string> definitionBlocksOf(const std::string& text);
+
 #endif

@@ -58,7 +58,12 @@ void remanage(Widget pane)
     XtManageChild(pane);
 }
 
-void showPosition(int x, int y) { setTextOf(widgets().outname, InputRecord::position(x, y)); }
+// The position, and what the last generated run had to say, if anything.
+void showPosition(int x, int y)
+{
+    const std::string& remark = session().remark();
+    setTextOf(widgets().outname, InputRecord::position(x, y) + (remark.empty() ? "" : "  " + remark));
+}
 
 void keyPressed(XKeyEvent* event)
 {
@@ -84,7 +89,7 @@ void keyPressed(XKeyEvent* event)
     char single[2];
     const char* key = keyTextOf(n > 0 ? translated[0] : 0, sym, single);
     if (session().graphicMode() && key)
-        runGenerated(InputRecord::key(event->x, event->y, key));
+        runGenerated(InputRecord::key(event->x, event->y, key), event->x, event->y);
 }
 
 void paneInput(Widget, XtPointer, XEvent* event, Boolean*)
@@ -98,7 +103,9 @@ void paneInput(Widget, XtPointer, XEvent* event, Boolean*)
     case ButtonPress:
         if (graphic) {
             showPosition(event->xbutton.x, event->xbutton.y);
-            runGenerated(InputRecord::button(event->xbutton.x, event->xbutton.y, event->xbutton.button));
+            runGenerated(InputRecord::button(event->xbutton.x, event->xbutton.y, event->xbutton.button),
+                         event->xbutton.x,
+                         event->xbutton.y);
         }
         break;
     case KeyPress:
@@ -177,11 +184,13 @@ void paneChanged(Widget, XtPointer, XEvent* event, Boolean*)
 
 }
 
-int runGenerated(const std::string& record)
+int runGenerated(const std::string& record, int x, int y)
 {
-    if (!InputRecord::write(record))
+    if (!InputRecord::write(session().generatedScript(record)))
         return 0;
-    runScript(InputRecord::kScript);
+    bool said = runScript(InputRecord::kScript);
+    if (session().graphicMode() && (!said || !session().remark().empty()))
+        showPosition(x, y);
     redrawPane();
     return 1;
 }

@@ -27,7 +27,9 @@ void overlayItem(Widget, XtPointer shows, XtPointer);
 void installPaneHandlers(Widget pane);
 
 // Writes record into "xin.txt" and runs it at once as a generated script,
-// then redraws; 0 when the file cannot be written (nothing runs).
-int runGenerated(const std::string& record);
+// then redraws; 0 when the file cannot be written (nothing runs). x and y
+// are the pointer's position, which the message line shows with the
+// run's remark.
+int runGenerated(const std::string& record, int x = 0, int y = 0);
 
 #endif

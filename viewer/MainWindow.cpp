@@ -17,6 +17,7 @@
 #include "PaneSearch.h"
 #include "Parse.h"
 #include "PickBox.h"
+#include "RecordItem.h"
 #include "PlotSink.h"
 #include "RemoteSession.h"
 #include "RunCommand.h"
@@ -235,6 +236,7 @@ void buildMenus(Widget bar)
                       overlayItem,
                       reinterpret_cast<XtPointer>(o.shows));
     widgetsToBuild().showCascade = cascade(settings, "Show (Textlog)", output);
+    buildRecordItem(settings);
     cascade(bar, "File  ", file);
     cascade(bar, "Settings ", settings);
 }

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <string>
 
+#include "RecordItem.h"
 #include "ViewerSession.h"
 #include "ViewerWidgets.h"
 
@@ -162,18 +163,18 @@ void keepLog()
 
 }
 
-void runScript(const char* generatedPath)
+bool runScript(const char* generatedPath)
 {
     if (session().localBusy()) {
         stopAsked = true;
-        return;
+        return false;
     }
     const ViewerWidgets& w = widgets();
     RunRequest request;
     request.generated = generatedPath != nullptr;
     request.scriptPath = request.generated ? generatedPath : textOf(w.inname);
     if (request.scriptPath.empty())
-        return;
+        return false;
     setTextOf(w.outtext, "");
     if (!request.generated) {
         request.selector = selectorOf();
@@ -186,11 +187,14 @@ void runScript(const char* generatedPath)
     }
     if (outcome.nothingRan) {
         setTextOf(w.outname, outcome.message);
-        return;
+        return true;
     }
     showOutcome(outcome);
+    if (outcome.recordingStopped)
+        showRecordingOff();
     if (!request.generated)
         keepLog();
+    return outcome.setMessage;
 }
 
 void acceptLastRun()

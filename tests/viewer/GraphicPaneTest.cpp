@@ -7,6 +7,7 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 #include <Xm/ScrollBar.h>
+#include <Xm/SelectioB.h>
 #include <Xm/ToggleB.h>
 
 #include <cstdlib>
@@ -18,6 +19,8 @@
 #include "Parse.h"
 #include "RemoteSession.h"
 #include "RunCommand.h"
+#include "StoreCv.h"
+#include "VarBank.h"
 #include "SettingsDialogs.h"
 #include "ZemCall.h"
 
@@ -48,6 +51,16 @@ void ongraphic()
     FillRect(20, 20, 60, 60);
 }
 void first() { called("first"); }
+// A click leaves a blue square where it fell.
+void buttonpress()
+{
+    called("buttonpress");
+    int x = Parse::getInStore()["x"], y = Parse::getInStore()["y"];
+    Parse::getOutStore()["button"] = int(Parse::getInStore()["button"]);
+    SetForeground(0, 0, 200);
+    FillRect(x - 3, y - 3, x + 3, y + 3);
+    Parse::getOutStore()["at"] = x * 1000 + y;
+}
 void second() { called("second"); }
 
 // A black box from (20, 20) to (80, 60).
@@ -60,6 +73,7 @@ void box()
 ZemCall ongraphicCall("ongraphic", ongraphic);
 ZemCall boxCall("box", box);
 ZemCall firstCall("first", first);
+ZemCall buttonpressCall("buttonpress", buttonpress);
 ZemCall secondCall("second", second);
 
 class PaneTest : public ViewerTest {
@@ -153,7 +167,8 @@ TEST_F(PaneTest, KeysMakeTheirRecordsOnlyInTheGraphicView)
         else
             EXPECT_TRUE(noRecord()) << XKeysymToString(c.sym) << " wrote " << record();
     }
-    EXPECT_EQ(text(widgets().outname), "X=0005 Y=0006");
+    // This program has no "keypress": the message line says so.
+    EXPECT_EQ(text(widgets().outname), "X=0005 Y=0006  no test function \"keypress\"");
 }
 
 TEST_F(PaneTest, ClicksMakeButtonRecordsAndShowThePosition)
@@ -314,6 +329,44 @@ TEST_F(PaneTest, AcceptTakesTheActualPicture)
     press("*filemenu.Accept");
     EXPECT_EQ(text(widgets().outname), "nothing to accept");
     screenshot("viewer-accept.png");
+}
+
+// Record: the toggle asks for a script, every click in the graphic view
+// is written into it as a test, and that script, run, passes.
+TEST_F(PaneTest, RecordWritesClicksAsATestScriptThatPasses)
+{
+    setText(widgets().inname, "s.txt");
+    setText(widgets().intext, "resultfile \"r.txt\"\n{ k = 2 }\n");
+    showGraphicView(widgets().showCascade);
+    Widget toggle = find("*editmenu.Record");
+    XmToggleButtonSetState(toggle, True, True);
+    Widget prompt = find("*recordfile");
+    setText(XmSelectionBoxGetChild(prompt, XmDIALOG_TEXT), "rec.txt");
+    XtCallCallbacks(prompt, XmNokCallback, nullptr);
+    XtUnmanageChild(prompt);
+    click(40, 50, 1);
+    click(90, 60, 1);
+    EXPECT_EQ(text(widgets().outname), "X=0090 Y=0060  recorded 3 into rec.txt");
+    settle();
+    redrawPane();
+    screenshot("viewer-record.png");
+    XmToggleButtonSetState(toggle, False, True);
+    EXPECT_EQ(text(widgets().outname), "recorded 3 tests into rec.txt");
+    std::string recorded = readFile(m_Dir.file("rec.txt"));
+    EXPECT_NE(recorded.find("{ k = 2 }\n"), std::string::npos);
+    EXPECT_NE(recorded.find("buttonpress {\n  x=90 y=60 button=0\n  verify:\n  button == 0\n"
+                            "  at == 90060\n  picture \"rec_3.zdr\"\n}\n"),
+              std::string::npos)
+        << recorded;
+    showTextView(widgets().showCascade);
+    setText(widgets().inname, "rec.txt");
+    setText(widgets().intext, recorded);
+    press("form.Run");
+    EXPECT_EQ(text(widgets().outname), "rec_result.txt");
+    std::string log = text(widgets().outtext);
+    EXPECT_NE(log.find("buttonpress\n{"), std::string::npos);
+    EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
+    screenshot("viewer-record-replayed.png");
 }
 
 class DialogTest : public PaneTest {

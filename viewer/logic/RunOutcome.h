@@ -41,6 +41,12 @@ struct RunOutcome {
     bool selectError = false;
     // Show the end of the log (a whole script's run started by the user).
     bool scrollLogToEnd = false;
+    // A generated run's word, which the message line adds after the
+    // pointer's position: a test function the program lacks, what
+    // recording did with the run.
+    std::string remark;
+    // Recording could not write its script and has turned itself off.
+    bool recordingStopped = false;
 };
 
 #endif

@@ -9,6 +9,7 @@
 
 #include "Approve.h"
 #include "FileText.h"
+#include "Drawing.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
@@ -115,6 +116,7 @@ RunOutcome ViewerSession::run(const RunRequest& request, RunWaiter& waiter)
     if (request.scriptPath.empty())
         return outcome;
     KeptPicture kept;
+    std::string lastOut = Parse::getLastOutFile();
     ParseOut::setTraceDepth(m_Settings.traceDepth);
     ParseOut::setTraceRoot(m_Settings.traceRoot.c_str());
     if (connected()) {
@@ -133,11 +135,64 @@ RunOutcome ViewerSession::run(const RunRequest& request, RunWaiter& waiter)
         m_Lost = false;
     }
     decideShow(request, !m_GraphicMode, outcome);
-    if (request.generated)
+    m_Remark.clear();
+    if (request.generated && m_Recorder.on())
+        // The recording's own report is no result file of the user's.
+        Parse::setLastOutFile(lastOut.c_str());
+    if (request.generated) {
+        noteGenerated(request, outcome);
+        m_Remark = outcome.remark;
         kept.restoreIfEmpty();
-    else
+    } else {
         notePictureFailure(request, outcome);
+    }
     return outcome;
+}
+
+// A generated run that reached no test function says so (the pane keeps
+// its picture), and while recording the run is written down as a test.
+// Only a recorded run reports: a generated script names no result file.
+void ViewerSession::noteGenerated(const RunRequest& request, RunOutcome& outcome)
+{
+    std::string script;
+    FileText::read(request.scriptPath, script);
+    size_t line = script.rfind('\n');
+    std::string record = line == std::string::npos ? script : script.substr(line + 1);
+    std::string name = record.substr(0, record.find('{'));
+    std::string run = outcome.hasLog ? lastRunOfLog(outcome.log) : std::string();
+    std::string unknown = unknownFunctionOf(run);
+    if (unknown.empty() && !connected() && !name.empty() && !ZemCall::getFunc(name.c_str()))
+        unknown = name;
+    if (!unknown.empty())
+        outcome.remark = "no test function \"" + unknown + "\"";
+    if (!m_Recorder.on())
+        return;
+    RecordedRun recorded;
+    recorded.record = record;
+    recorded.log = run;
+    recorded.drawing = drawingOf(GrcBase::m_Start);
+    recorded.cutShort = !outcome.notice.empty() ? outcome.notice
+                        : outcome.hasLog        ? ""
+                                                : "the run left no report";
+    outcome.recordingStopped = m_Recorder.add(recorded, outcome.remark) == Recorder::kFailed;
+}
+
+bool ViewerSession::startRecording(const std::string& path, const std::string& scriptPath,
+                                   const std::string& editorText, std::string& message)
+{
+    if (!m_Recorder.start(path, scriptPath, editorText, message))
+        return false;
+    if (!connected())
+        m_Local.release();
+    return true;
+}
+
+std::string ViewerSession::generatedScript(const std::string& record) const
+{
+    if (!m_Recorder.on())
+        return record;
+    std::string report = "\"" + m_Recorder.runReport() + "\"";
+    return "deletefile " + report + "\nresultfile " + report + "\n" + record;
 }
 
 // The tester keeps its copy of the editor's script until the script
@@ -222,6 +277,18 @@ void ViewerSession::notePictureFailure(const RunRequest& request, RunOutcome& ou
     m_Picture = outcome.hasLog ? lastPictureFailure(outcome.log, request.scriptPath, outcome.resultFile)
                                : PictureFailure();
     m_PictureFailureShows = kOverlay;
+    m_LastCutShort = !outcome.notice.empty();
+    m_PictureFiles.clear();
+    if (m_Picture.found) {
+        Approval a =
+            approveScript(request.editorText, m_LastScript, lastRunOfLog(m_LastLog), m_LastResultFile);
+        for (const auto& picture : a.pictures)
+            for (const std::string& path : {picture.first, picture.second}) {
+                std::string bytes;
+                m_PictureFiles.emplace_back(path,
+                                            FileText::read(path, bytes) ? bytes : std::string("\0absent", 7));
+            }
+    }
     if (m_Picture.found && outcome.notice.empty()) {
         outcome.setMessage = true;
         outcome.message = m_Picture.line;
@@ -236,14 +303,7 @@ ViewerSession::Accepted ViewerSession::accept(const std::string& editorText, con
         run = blocksNamed(run, selected);
     Approval a = approveScript(editorText, m_LastScript, run, m_LastResultFile);
     size_t written = 0;
-    std::string error;
-    for (const auto& picture : a.pictures) {
-        std::string bytes;
-        if (FileText::read(picture.first, bytes) && FileText::replace(picture.second, bytes))
-            ++written;
-        else
-            error = FileText::failure("cannot accept", picture.second);
-    }
+    std::string error = acceptPictures(a, written);
     out.changed = a.valuesChanged > 0;
     out.script = a.script;
     if (!error.empty())
@@ -253,7 +313,33 @@ ViewerSession::Accepted ViewerSession::accept(const std::string& editorText, con
     else
         out.message = "accepted " + std::to_string(a.valuesChanged) + " values and " +
                       std::to_string(written) + " pictures";
+    if (m_LastCutShort && error.empty())
+        out.message += " (the run was cut short: only what it reported)";
     return out;
+}
+
+// A drawing file that changed on disk since the run (edited, or written by
+// another run) is not what the run compared: it is left as it is.
+std::string ViewerSession::acceptPictures(const Approval& a, size_t& written)
+{
+    std::string error;
+    for (const auto& picture : a.pictures) {
+        bool changed = false;
+        for (const auto& kept : m_PictureFiles) {
+            std::string now;
+            if ((kept.first == picture.first || kept.first == picture.second) &&
+                (FileText::read(kept.first, now) ? now : std::string("\0absent", 7)) != kept.second)
+                changed = true;
+        }
+        std::string bytes;
+        if (changed)
+            error = "not accepted: " + picture.second + " changed on disk since the run";
+        else if (FileText::read(picture.first, bytes) && FileText::replace(picture.second, bytes))
+            ++written;
+        else
+            error = FileText::failure("cannot accept", picture.second);
+    }
+    return error;
 }
 
 void ViewerSession::turnPicture()

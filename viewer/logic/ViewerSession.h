@@ -7,9 +7,13 @@
 #define ZEM_VIEWERSESSION_H
 
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "Approve.h"
 #include "LocalRun.h"
 #include "PictureView.h"
+#include "Recorder.h"
 #include "RunOutcome.h"
 
 // Texts of the settings hold at most this many characters.
@@ -85,6 +89,21 @@ public:
     };
     Accepted accept(const std::string& editorText, const std::string& selected);
 
+    // Recording generated runs as tests of the script at path. The run
+    // worker starts afresh, so that the recording starts from the state a
+    // replay starts from; a remote tester keeps its state.
+    bool startRecording(const std::string& path, const std::string& scriptPath, const std::string& editorText,
+                        std::string& message);
+    void stopRecording() { m_Recorder.stop(); }
+    const Recorder& recorder() const { return m_Recorder; }
+    // The last generated run's remark (RunOutcome::remark), which the
+    // message line keeps after the pointer's position until the next run.
+    const std::string& remark() const { return m_Remark; }
+    // What a generated run's script holds: the record, and while recording
+    // a fresh result file of the recording's own before it, since a script
+    // without one reports nowhere and an unreported run cannot be recorded.
+    std::string generatedScript(const std::string& record) const;
+
     // Apply of Remote Settings, from the toggle's state and the host and
     // port fields (null when a field's text cannot be had).
     ApplyOutcome apply(bool toggleOn, const char* host, const char* port);
@@ -101,6 +120,8 @@ private:
     void runLocally(const RunRequest& request, RunWaiter& waiter, RunOutcome& outcome);
     void decideShow(const RunRequest& request, bool showName, RunOutcome& outcome);
     void notePictureFailure(const RunRequest& request, RunOutcome& outcome);
+    void noteGenerated(const RunRequest& request, RunOutcome& outcome);
+    std::string acceptPictures(const Approval& a, size_t& written);
     ApplyOutcome connect(const char* host, const char* port);
     ApplyOutcome disconnect();
 
@@ -118,7 +139,14 @@ private:
     std::string m_LastScript;
     std::string m_LastLog;
     std::string m_LastResultFile;
+    // The drawing files a failing picture check of the last run would
+    // change, and the actual drawings, as they were after it: Accept
+    // leaves alone a file that changed on disk since.
+    std::vector<std::pair<std::string, std::string>> m_PictureFiles;
+    bool m_LastCutShort = false;
     PictureShows m_PictureFailureShows = kOverlay;
+    Recorder m_Recorder;
+    std::string m_Remark;
     LocalRun m_Local;
 };
 
