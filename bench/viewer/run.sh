@@ -13,3 +13,4 @@ fi
 "$replay"
 "$click" "$build/bench/viewer/zem_click_bench_tester" 100
 "$build/bench/viewer/zem_localrun_bench" 200
+"$build/bench/viewer/zem_record_bench" "$build/examples/ZemTester" "$build/bench/viewer/zem_record_bench_planted" 100
