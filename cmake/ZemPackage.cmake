@@ -27,8 +27,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/man/ZemTester.1 ${PROJECT_SOURCE_DIR}/d
 # documentation: a user of the package has the demo tester's sources and
 # script at hand.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zem)
+file(GLOB zem_recorded_clicks ${PROJECT_SOURCE_DIR}/examples/clicks*)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/functions.cpp ${PROJECT_SOURCE_DIR}/examples/demo.txt
-              ${PROJECT_SOURCE_DIR}/examples/house.zdr
+              ${PROJECT_SOURCE_DIR}/examples/house.zdr ${zem_recorded_clicks}
               ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zem/examples)
 

@@ -51,11 +51,15 @@ void setLabel(Widget cascade, const char* text)
     XmStringFree(label);
 }
 
-// Lays the pane out and exposes it afresh.
+// Lays the pane out and exposes it afresh. Unmanaging takes the keyboard
+// focus away; a pane that had it gets it back, so that F1 switches back.
 void remanage(Widget pane)
 {
+    bool focused = XmGetFocusWidget(pane) == pane;
     XtUnmanageChild(pane);
     XtManageChild(pane);
+    if (focused)
+        XmProcessTraversal(pane, XmTRAVERSE_CURRENT);
 }
 
 // The position, and what the last generated run had to say, if anything.

@@ -5,6 +5,7 @@
 #include "RecordItem.h"
 
 #include <Xm/SelectioB.h>
+#include <Xm/Text.h>
 #include <Xm/ToggleB.h>
 
 #include <string>
@@ -56,16 +57,23 @@ void askForFile()
     if (!prompt) {
         prompt = XmCreatePromptDialog(widgets().form, const_cast<char*>("recordfile"), nullptr, 0);
         XmString label = XmStringCreateLocalized(const_cast<char*>("Record into script:"));
-        XtVaSetValues(prompt, XmNselectionLabelString, label, nullptr);
+        XmString title = XmStringCreateLocalized(const_cast<char*>("Record"));
+        XtVaSetValues(prompt, XmNselectionLabelString, label, XmNdialogTitle, title, nullptr);
         XmStringFree(label);
+        XmStringFree(title);
         XtUnmanageChild(XmSelectionBoxGetChild(prompt, XmDIALOG_HELP_BUTTON));
         XtAddCallback(prompt, XmNokCallback, promptOk, nullptr);
         XtAddCallback(prompt, XmNcancelCallback, promptCancel, nullptr);
     }
-    Widget field = XmSelectionBoxGetChild(prompt, XmDIALOG_TEXT);
-    if (field)
-        setTextOf(field, firstGuess());
     XtManageChild(prompt);
+    // The guess is selected: a name typed replaces it.
+    Widget field = XmSelectionBoxGetChild(prompt, XmDIALOG_TEXT);
+    if (field) {
+        std::string guess = firstGuess();
+        setTextOf(field, guess);
+        XmTextSetSelection(
+            field, 0, static_cast<XmTextPosition>(guess.size()), XtLastTimestampProcessed(XtDisplay(field)));
+    }
 }
 
 void recordChanged(Widget, XtPointer, XtPointer call)
@@ -87,7 +95,9 @@ void recordChanged(Widget, XtPointer, XtPointer call)
 
 void buildRecordItem(Widget menu)
 {
-    toggle = XtVaCreateManagedWidget("Record", xmToggleButtonWidgetClass, menu, nullptr);
+    // The indicator shows also when off: a toggle, not a command.
+    toggle =
+        XtVaCreateManagedWidget("Record", xmToggleButtonWidgetClass, menu, XmNvisibleWhenOff, True, nullptr);
     XtAddCallback(toggle, XmNvalueChangedCallback, recordChanged, nullptr);
 }
 
