@@ -289,6 +289,8 @@ void approveBlock(const Block& b, const Checks* checks, const std::string& scrip
     for (const Failure& f : b.failures) {
         if (f.picture) {
             std::string actual = PictureCheck::actualPath(resultPath, f.file);
+            out.failingPictures.push_back(
+                PictureToApprove{f.file, PictureCheck::beside(scriptPath, f.file), actual, f.line});
             if (access(actual.c_str(), R_OK) == 0) {
                 out.pictures.emplace_back(actual, PictureCheck::beside(scriptPath, f.file));
                 continue;

@@ -8,12 +8,28 @@
 #include <string>
 #include <vector>
 
+// A failing picture check as the report shows it.
+struct PictureToApprove {
+    // As the script names it.
+    std::string file;
+    // The expected drawing's path, beside the script.
+    std::string target;
+    // Where the run left the actual drawing, beside the result file; a
+    // remote tester leaves it on its own side.
+    std::string actual;
+    // The report's line: `picture "FILE"; [picture FILE: ...] ERROR`.
+    std::string line;
+};
+
 struct Approval {
     // The script's new text; equal to the old one when nothing changed.
     std::string script;
     int valuesChanged = 0;
     // Drawing files to accept: the actual drawing, and where it goes.
     std::vector<std::pair<std::string, std::string>> pictures;
+    // Every failing picture check, whether or not its actual drawing is
+    // at hand (pictures above has those that are).
+    std::vector<PictureToApprove> failingPictures;
     // Failing checks left for the user: "test: line of the report".
     std::vector<std::string> leftAlone;
 };

@@ -196,6 +196,27 @@ TEST_F(RemoteViewer, ClickIsAnsweredWithThePictureFromTheTester)
     screenshot(XtWindow(widgets().shell), "viewer-remote-graphic.png");
 }
 
+// Accept after a remote run: the actual drawing stayed with the tester, so
+// the one that came back with the run takes the place of the expected one
+// beside the viewer's script, byte for byte what the tester kept.
+TEST_F(RemoteViewer, AcceptTakesTheDrawingThatCameBack)
+{
+    const std::string expected = "# zem drawing\nclear 240 240 230\n";
+    writeFile(m_Dir.file("house.zdr"), expected);
+    writeFile(m_TesterDir.file("house.zdr"), expected);
+    // Another test's drawing before it, which Accept must not take.
+    editScript("resultfile \"r.txt\"\nbuttonpress { x = 5 y = 5 button = 0 }\n"
+               "drawHouse { verify: picture \"house.zdr\" }\n");
+    connectTo(m_Port);
+    ASSERT_EQ(status(), "connected");
+    XtCallCallbacks(dialog("Close"), XmNactivateCallback, nullptr);
+    press("form.Run");
+    EXPECT_EQ(text(widgets().outname).rfind("picture house.zdr: ", 0), 0u) << text(widgets().outname);
+    press("*filemenu.Accept");
+    EXPECT_EQ(text(widgets().outname), "accepted 0 values and 1 pictures");
+    EXPECT_EQ(readFile(m_Dir.file("house.zdr")), readFile(m_TesterDir.file("house.actual.zdr")));
+}
+
 TEST_F(RemoteViewer, KilledTesterShowsDisconnected)
 {
     connectTo(m_Port);

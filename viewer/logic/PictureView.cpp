@@ -3,6 +3,8 @@
 // the last run's blocks are those after the previous run's end.
 #include "PictureView.h"
 
+#include <cstdlib>
+
 #include "DrawingText.h"
 #include "GrcBase.h"
 
@@ -76,4 +78,64 @@ PictureFailure lastPictureFailure(const std::string& log, const std::string& scr
     f.line = differenceLine(f.file, f.difference);
     f.found = !f.difference.same;
     return f;
+}
+
+namespace {
+
+// "picture "F" +- 3; [picture F: command 7 ...] ERROR": the tolerance and
+// the bracket's text.
+bool readPictureLine(const std::string& line, int& tolerance, std::string& reported)
+{
+    size_t quote = line.find('"', 9);
+    size_t open = line.find("; [");
+    const std::string tail = "] ERROR";
+    if (quote == std::string::npos || open == std::string::npos || line.size() < open + 3 + tail.size() ||
+        line.compare(line.size() - tail.size(), tail.size(), tail) != 0)
+        return false;
+    tolerance = 0;
+    if (line.compare(quote + 1, 4, " +- ") == 0)
+        tolerance = std::atoi(line.c_str() + quote + 5);
+    reported = line.substr(open + 3, line.size() - tail.size() - open - 3);
+    return true;
+}
+
+// The report's line is cut at its greatest length: a prefix must match.
+bool givesLine(const PictureToApprove& p, const std::vector<DrawCommand>& expected,
+               const std::vector<DrawCommand>& candidate, int tolerance, const std::string& reported)
+{
+    DrawingDifference d = compareDrawings(expected, candidate, tolerance);
+    std::string line = differenceLine(p.file, d);
+    return !d.same && !reported.empty() && line.compare(0, reported.size(), reported) == 0;
+}
+
+}
+
+bool actualDrawingFor(const PictureToApprove& picture, const std::vector<DrawCommand>& runDrawing,
+                      std::vector<DrawCommand>& actual)
+{
+    std::vector<DrawCommand> expected, kept;
+    std::string error, reported;
+    int tolerance = 0;
+    bool haveKept = loadDrawingFile(picture.actual, kept, error);
+    // Without the expected drawing there is no difference to match: the
+    // file the run left is taken as the tester's --approve takes it.
+    if (!loadDrawingFile(picture.target, expected, error) ||
+        !readPictureLine(picture.line, tolerance, reported)) {
+        actual = kept;
+        return haveKept;
+    }
+    if (haveKept && givesLine(picture, expected, kept, tolerance, reported)) {
+        actual = kept;
+        return true;
+    }
+    for (size_t from = 0; from < runDrawing.size(); ++from) {
+        if (from > 0 && runDrawing[from].kind != DrawCommand::Clear)
+            continue;
+        std::vector<DrawCommand> part(runDrawing.begin() + static_cast<long>(from), runDrawing.end());
+        if (givesLine(picture, expected, part, tolerance, reported)) {
+            actual = part;
+            return true;
+        }
+    }
+    return false;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Approve.h"
 #include "Drawing.h"
 #include "DrawingCompare.h"
 
@@ -32,5 +33,15 @@ std::string blocksNamed(const std::string& run, const std::string& name);
 // or, when the run was remote and left none here, the run's drawing.
 PictureFailure lastPictureFailure(const std::string& log, const std::string& scriptPath,
                                   const std::string& resultFile);
+
+// The actual drawing of a failing picture check, found again for Accept:
+// the file the run left beside the result file, or the run's drawing as it
+// came back (all of it, or from one of its "clear" commands on, where a
+// test's own drawing starts), which is all a remote run leaves here. The
+// one taken gives the report's own difference line against the expected
+// drawing, so a stale file or another test's drawing is never taken.
+// False when none does.
+bool actualDrawingFor(const PictureToApprove& picture, const std::vector<DrawCommand>& runDrawing,
+                      std::vector<DrawCommand>& actual);
 
 #endif

@@ -10,6 +10,7 @@
 #include "Approve.h"
 #include "FileText.h"
 #include "Drawing.h"
+#include "DrawingText.h"
 #include "GrcBase.h"
 #include "Parse.h"
 #include "ParseOut.h"
@@ -279,11 +280,13 @@ void ViewerSession::notePictureFailure(const RunRequest& request, RunOutcome& ou
     m_PictureFailureShows = kOverlay;
     m_LastCutShort = !outcome.notice.empty();
     m_PictureFiles.clear();
-    if (m_Picture.found) {
+    m_LastDrawing.clear();
+    if (!m_Picture.file.empty()) {
+        m_LastDrawing = drawingOf(GrcBase::m_Start);
         Approval a =
             approveScript(request.editorText, m_LastScript, lastRunOfLog(m_LastLog), m_LastResultFile);
-        for (const auto& picture : a.pictures)
-            for (const std::string& path : {picture.first, picture.second}) {
+        for (const auto& picture : a.failingPictures)
+            for (const std::string& path : {picture.actual, picture.target}) {
                 std::string bytes;
                 m_PictureFiles.emplace_back(path,
                                             FileText::read(path, bytes) ? bytes : std::string("\0absent", 7));
@@ -323,21 +326,24 @@ ViewerSession::Accepted ViewerSession::accept(const std::string& editorText, con
 std::string ViewerSession::acceptPictures(const Approval& a, size_t& written)
 {
     std::string error;
-    for (const auto& picture : a.pictures) {
+    for (const PictureToApprove& picture : a.failingPictures) {
         bool changed = false;
         for (const auto& kept : m_PictureFiles) {
             std::string now;
-            if ((kept.first == picture.first || kept.first == picture.second) &&
+            if ((kept.first == picture.actual || kept.first == picture.target) &&
                 (FileText::read(kept.first, now) ? now : std::string("\0absent", 7)) != kept.second)
                 changed = true;
         }
-        std::string bytes;
+        std::vector<DrawCommand> actual;
+        std::string saveError;
         if (changed)
-            error = "not accepted: " + picture.second + " changed on disk since the run";
-        else if (FileText::read(picture.first, bytes) && FileText::replace(picture.second, bytes))
+            error = "not accepted: " + picture.target + " changed on disk since the run";
+        else if (!actualDrawingFor(picture, m_LastDrawing, actual))
+            error = "not accepted: the actual drawing of " + picture.file + " is not here";
+        else if (saveDrawingFile(picture.target, actual, saveError))
             ++written;
         else
-            error = FileText::failure("cannot accept", picture.second);
+            error = "not accepted: " + saveError;
     }
     return error;
 }

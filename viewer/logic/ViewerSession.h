@@ -144,6 +144,9 @@ private:
     // leaves alone a file that changed on disk since.
     std::vector<std::pair<std::string, std::string>> m_PictureFiles;
     bool m_LastCutShort = false;
+    // The last run's drawing, for the pictures of a run whose actual
+    // drawings stayed with a remote tester.
+    std::vector<DrawCommand> m_LastDrawing;
     PictureShows m_PictureFailureShows = kOverlay;
     Recorder m_Recorder;
     std::string m_Remark;

@@ -7,10 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DrawingText.h"
 #include "FileSizeLimit.h"
 #include "GrcBase.h"
 #include "GrcDraw.h"
 #include "Parse.h"
+#include "PictureView.h"
 #include "Recorder.h"
 #include "ScratchDir.h"
 #include "StoreCv.h"
@@ -258,6 +260,88 @@ TEST_F(Recording, GeneratedRunsReportAndNameAMissingFunction)
     m_Session.stopRecording();
     EXPECT_EQ(run("nosuch{}", true).remark, "no test function \"nosuch\"");
     EXPECT_EQ(m_Session.remark(), "no test function \"nosuch\"");
+}
+
+// Accept finds the actual drawing that gives the report's difference: the
+// file the run left, or the run's drawing from a test's "clear" on, which
+// is all a remote run leaves; a stale file or another test's drawing is
+// never taken.
+TEST(AcceptPicture, TakesOnlyTheDrawingThatGivesTheReport)
+{
+    zemtest::ScratchDir dir("zem_accept_picture");
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    const std::string head = "# zem drawing\n";
+    const std::string mine = "clear 1 1 1\nrect 0 0 12 10\n";
+    const std::string line = "picture \"e.zdr\"; [picture e.zdr: command 2 rect x2 = 12, expected 10] ERROR";
+    struct Case {
+        const char* name;
+        std::string expected, kept, run, line;
+        bool found;
+        std::string actual;
+    } cases[] = {
+        {"remote: the test's part of the run",
+         "clear 1 1 1\nrect 0 0 10 10\n",
+         "",
+         "line 1 1 2 2\n" + mine,
+         line,
+         true,
+         mine},
+        {"a stale file here",
+         "clear 1 1 1\nrect 0 0 10 10\n",
+         "clear 1 1 1\nrect 0 0 11 10\n",
+         mine,
+         line,
+         true,
+         mine},
+        {"the file the run left", "clear 1 1 1\nrect 0 0 10 10\n", mine, "", line, true, mine},
+        {"with its tolerance",
+         "clear 1 1 1\nrect 0 0 10 10\n",
+         "",
+         mine,
+         "picture \"e.zdr\" +- 1; [picture e.zdr: command 2 rect x2 = 12, expected 10] ERROR",
+         true,
+         mine},
+        {"another test's drawing",
+         "clear 1 1 1\nrect 0 0 10 10\n",
+         "",
+         "clear 1 1 1\nrect 0 0 13 10\n",
+         line,
+         false,
+         ""},
+        {"no expected file: the file left",
+         "",
+         mine,
+         "",
+         "picture \"e.zdr\"; [picture e.zdr: no file] ERROR",
+         true,
+         mine},
+        {"no expected file, none left",
+         "",
+         "",
+         mine,
+         "picture \"e.zdr\"; [picture e.zdr: no file] ERROR",
+         false,
+         ""},
+    };
+    for (const Case& c : cases) {
+        std::remove("e.zdr");
+        std::remove("r.e.actual.zdr");
+        if (!c.expected.empty())
+            writeFile("e.zdr", head + c.expected);
+        if (!c.kept.empty())
+            writeFile("r.e.actual.zdr", head + c.kept);
+        std::vector<DrawCommand> run, actual, want;
+        std::string error;
+        writeFile("run.zdr", head + c.run);
+        ASSERT_TRUE(loadDrawingFile("run.zdr", run, error)) << error;
+        writeFile("want.zdr", head + c.actual);
+        ASSERT_TRUE(loadDrawingFile("want.zdr", want, error)) << error;
+        PictureToApprove p{"e.zdr", "e.zdr", "r.e.actual.zdr", c.line};
+        EXPECT_EQ(actualDrawingFor(p, run, actual), c.found) << c.name;
+        if (c.found)
+            EXPECT_TRUE(actual == want) << c.name;
+    }
+    chdir("/");
 }
 
 // Accept leaves a drawing alone that changed on disk after the run.
