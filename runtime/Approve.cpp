@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "PictureCheck.h"
+#include "PictureReport.h"
 #include "RealFormat.h"
 #include "ScriptGrammar.hpp"
 #include "ScriptTokens.h"
@@ -76,9 +77,10 @@ Failure failureOf(const std::string& line)
 {
     Failure f;
     f.line = line;
-    if (line.compare(0, 9, "picture \"") == 0) {
+    FailedPictureLine picture;
+    if (readFailedPicture(line, picture)) {
         f.picture = true;
-        f.file = line.substr(9, line.find('"', 9) - 9);
+        f.file = picture.file;
         return f;
     }
     readValueLine(f);

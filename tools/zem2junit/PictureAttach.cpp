@@ -11,61 +11,30 @@
 #include "DrawingCompare.h"
 #include "DrawingPng.h"
 #include "DrawingText.h"
+#include "PictureReport.h"
 
 namespace zemjunit {
 namespace {
 
-const char kCheck[] = "    picture \"";
-const char kFailed[] = "] ERROR";
-const char kTolerance[] = " +- ";
 // zem2png's size, so that an attachment looks as the same drawing does
 // when rendered by hand.
 const int kWidth = 800;
 const int kHeight = 600;
-// Beyond any coordinate a drawing holds: a larger tolerance changes nothing.
-const double kToleranceMax = 1e6;
 
 bool startsWith(const std::string& s, size_t at, const std::string& prefix)
 {
     return s.compare(at, prefix.size(), prefix) == 0;
 }
 
-bool endsWith(const std::string& s, const char* suffix)
-{
-    size_t n = std::strlen(suffix);
-    return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
-}
-
-// The tester writes a name between quotes without escaping it, so the
-// closing quote is the one after which the line goes on as a picture
-// check's does, naming the same file again in its outcome.
+// A verified line: four spaces, then the check.
 bool readCheck(const std::string& line, FailedPicture& out)
 {
-    const size_t start = sizeof kCheck - 1;
-    if (!startsWith(line, 0, kCheck) || !endsWith(line, kFailed))
+    FailedPictureLine read;
+    if (!startsWith(line, 0, "    ") || !readFailedPicture(line.substr(4), read))
         return false;
-    for (size_t q = line.find('"', start); q != std::string::npos; q = line.find('"', q + 1)) {
-        std::string file = line.substr(start, q - start);
-        size_t rest = q + 1;
-        double tolerance = 0;
-        if (startsWith(line, rest, kTolerance)) {
-            const char* number = line.c_str() + rest + sizeof kTolerance - 1;
-            char* end = nullptr;
-            tolerance = std::strtod(number, &end);
-            if (end == number)
-                continue;
-            rest = static_cast<size_t>(end - line.c_str());
-        }
-        if (file.empty() || !startsWith(line, rest, "; [picture " + file + ": "))
-            continue;
-        out.file = file;
-        // NaN fails both comparisons and counts as no tolerance.
-        out.tolerance = tolerance > kToleranceMax ? static_cast<int>(kToleranceMax)
-                        : tolerance > 0           ? static_cast<int>(tolerance)
-                                                  : 0;
-        return true;
-    }
-    return false;
+    out.file = read.file;
+    out.tolerance = read.tolerance;
+    return true;
 }
 
 std::string workingDirectory()

@@ -3,10 +3,9 @@
 // the last run's blocks are those after the previous run's end.
 #include "PictureView.h"
 
-#include <cstdlib>
-
 #include "DrawingText.h"
 #include "GrcBase.h"
+#include "PictureReport.h"
 
 namespace {
 
@@ -42,20 +41,20 @@ std::string blocksNamed(const std::string& run, const std::string& name)
 
 namespace {
 
-// The file of the last failing picture check: `    picture "NAME"...] ERROR`.
+// The file of the last failing picture check among the verified lines.
 bool lastFailingPicture(const std::string& run, std::string& file)
 {
     const std::string head = "\n    picture \"";
     bool found = false;
     for (size_t at = run.find(head); at != std::string::npos; at = run.find(head, at + 1)) {
-        size_t close = run.find('"', at + head.size());
         size_t lineEnd = run.find('\n', at + 1);
-        if (close == std::string::npos || lineEnd == std::string::npos || close > lineEnd)
-            continue;
-        if (run.compare(lineEnd - 6, 6, " ERROR") != 0)
-            continue;
-        file = run.substr(at + head.size(), close - at - head.size());
-        found = true;
+        FailedPictureLine line;
+        if (readFailedPicture(
+                run.substr(at + 5, lineEnd == std::string::npos ? std::string::npos : lineEnd - at - 5),
+                line)) {
+            file = line.file;
+            found = true;
+        }
     }
     return found;
 }
@@ -82,23 +81,6 @@ PictureFailure lastPictureFailure(const std::string& log, const std::string& scr
 
 namespace {
 
-// "picture "F" +- 3; [picture F: command 7 ...] ERROR": the tolerance and
-// the bracket's text.
-bool readPictureLine(const std::string& line, int& tolerance, std::string& reported)
-{
-    size_t quote = line.find('"', 9);
-    size_t open = line.find("; [");
-    const std::string tail = "] ERROR";
-    if (quote == std::string::npos || open == std::string::npos || line.size() < open + 3 + tail.size() ||
-        line.compare(line.size() - tail.size(), tail.size(), tail) != 0)
-        return false;
-    tolerance = 0;
-    if (line.compare(quote + 1, 4, " +- ") == 0)
-        tolerance = std::atoi(line.c_str() + quote + 5);
-    reported = line.substr(open + 3, line.size() - tail.size() - open - 3);
-    return true;
-}
-
 // The report's line is cut at its greatest length: a prefix must match.
 bool givesLine(const PictureToApprove& p, const std::vector<DrawCommand>& expected,
                const std::vector<DrawCommand>& candidate, int tolerance, const std::string& reported)
@@ -114,16 +96,17 @@ bool actualDrawingFor(const PictureToApprove& picture, const std::vector<DrawCom
                       std::vector<DrawCommand>& actual)
 {
     std::vector<DrawCommand> expected, kept;
-    std::string error, reported;
-    int tolerance = 0;
+    std::string error;
+    FailedPictureLine line;
     bool haveKept = loadDrawingFile(picture.actual, kept, error);
     // Without the expected drawing there is no difference to match: the
     // file the run left is taken as the tester's --approve takes it.
-    if (!loadDrawingFile(picture.target, expected, error) ||
-        !readPictureLine(picture.line, tolerance, reported)) {
+    if (!loadDrawingFile(picture.target, expected, error) || !readFailedPicture(picture.line, line)) {
         actual = kept;
         return haveKept;
     }
+    int tolerance = line.tolerance;
+    const std::string& reported = line.outcome;
     if (haveKept && givesLine(picture, expected, kept, tolerance, reported)) {
         actual = kept;
         return true;
