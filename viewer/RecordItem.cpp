@@ -50,7 +50,8 @@ void promptOk(Widget, XtPointer, XtPointer)
         runGenerated(InputRecord::ongraphic());
 }
 
-void promptCancel(Widget, XtPointer, XtPointer) { setToggle(false); }
+// Cancel, or the window closed: the toggle shows whether recording is on.
+void promptGone(Widget, XtPointer, XtPointer) { setToggle(session().recorder().on()); }
 
 void askForFile()
 {
@@ -63,7 +64,8 @@ void askForFile()
         XmStringFree(title);
         XtUnmanageChild(XmSelectionBoxGetChild(prompt, XmDIALOG_HELP_BUTTON));
         XtAddCallback(prompt, XmNokCallback, promptOk, nullptr);
-        XtAddCallback(prompt, XmNcancelCallback, promptCancel, nullptr);
+        XtAddCallback(prompt, XmNcancelCallback, promptGone, nullptr);
+        XtAddCallback(prompt, XmNunmapCallback, promptGone, nullptr);
     }
     XtManageChild(prompt);
     // The guess is selected: a name typed replaces it.

@@ -241,7 +241,6 @@ bool Recorder::start(const std::string& path, const std::string& scriptPath, con
     bool fresh = !FileText::read(path, bytes) || trimmed(bytes).empty();
     m_Path = path;
     m_Stem = stemOf(path);
-    m_Prefix = path.substr(0, path.size() - baseName(path).size()) + m_Stem;
     std::string error;
     if (!append(fresh ? recordingHeader(m_Stem + "_result.txt", scriptText) : "", error)) {
         message = "not recording: " + error;

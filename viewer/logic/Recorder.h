@@ -40,9 +40,10 @@ public:
     bool on() const { return m_On; }
     const std::string& path() const { return m_Path; }
     int recorded() const { return m_Count; }
-    // The result file of the runs being recorded: "rec_run.txt" beside
-    // "rec.txt"; the recorded script's own is "rec_result.txt".
-    std::string runReport() const { return m_Prefix + "_run.txt"; }
+    // The result file of the runs being recorded: "rec_run.txt" in the
+    // current directory, which a remote tester has too; the recorded
+    // script's own is "rec_result.txt".
+    std::string runReport() const { return m_Stem + "_run.txt"; }
 
     // Starts recording into path. A new or empty file gets the header; a
     // script already there is added to. False, with the reason, when the
@@ -64,8 +65,6 @@ private:
     bool m_On = false;
     std::string m_Path;
     std::string m_Stem;
-    // The path without its extension.
-    std::string m_Prefix;
     int m_Count = 0;
 };
 

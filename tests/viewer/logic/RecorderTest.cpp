@@ -252,7 +252,7 @@ TEST_F(Recording, GeneratedRunsReportAndNameAMissingFunction)
     std::string message;
     ASSERT_TRUE(m_Session.startRecording("sub/rec.txt", "s.txt", m_Script, message)) << message;
     EXPECT_EQ(m_Session.generatedScript("t{}"),
-              "deletefile \"sub/rec_run.txt\"\nresultfile \"sub/rec_run.txt\"\nt{}");
+              "deletefile \"rec_run.txt\"\nresultfile \"rec_run.txt\"\nt{}");
     run(click(1, 2), true);
     EXPECT_STREQ(Parse::getLastOutFile(), "r.txt");
     RunOutcome outcome = run("nosuch{}", true);
