@@ -3,6 +3,7 @@
 // drawings as 1000 x 1000 PNGs (both files decoded, then compared pixel by
 // pixel), run alternately in the same process; and the time to render such
 // a drawing to a PNG file, printed beside them.
+#include "../common/BenchTiming.h"
 #include "DrawingCompare.h"
 #include "DrawingPng.h"
 
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+using zembench::median;
 
 const int kCommands = 10000;
 const int kSide = 1000;
@@ -56,12 +59,6 @@ double millis(F work)
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The pixel diff a user would run: decode both files, count the pixels

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "../common/BenchTiming.h"
 #include "GrcBase.h"
 #include "GrcDraw.h"
 #include "Parse.h"
@@ -33,6 +34,8 @@
 #include "WireClient.h"
 
 namespace {
+
+using zembench::median;
 
 using namespace wire;
 
@@ -101,12 +104,6 @@ double micros(Client& client, const std::string& req)
     }
     auto b = std::chrono::steady_clock::now();
     return std::chrono::duration<double, std::micro>(b - a).count();
-}
-
-double median(std::vector<double> t)
-{
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
 }
 
 struct Case {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/BenchTiming.h"
 #include "GraphicPane.h"
 #include "GrcBase.h"
 #include "RemoteClient.h"
@@ -25,18 +26,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using zembench::median;
 
-double micros(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::micro>(b - a).count();
-}
-
-double median(std::vector<double> t)
-{
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
+using zembench::Clock;
+using zembench::micros;
 
 void clickPane(int x, int y)
 {

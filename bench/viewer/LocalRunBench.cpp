@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/BenchTiming.h"
 #include "GrcBase.h"
 #include "LocalRun.h"
 #include "Parse.h"
@@ -23,18 +24,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using zembench::median;
 
-double micros(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double, std::micro>(b - a).count();
-}
-
-double median(std::vector<double> t)
-{
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
+using zembench::Clock;
+using zembench::micros;
 
 class PlainWaiter : public RunWaiter {
 public:

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../common/BenchTiming.h"
 #include "GrcBase.h"
 #include "GrcDraw.h"
 #include "PlotSink.h"
@@ -17,6 +18,8 @@
 PlotCentral central;
 
 namespace {
+
+using zembench::median;
 
 const int kCommands = 20000;
 const int kRounds = 15;
@@ -173,12 +176,6 @@ int openWindow()
     central.mediumFont = XLoadQueryFont(d, "9x15");
     central.largeFont = XLoadQueryFont(d, "10x20");
     return central.tinyFont && central.mediumFont && central.largeFont;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }

@@ -50,10 +50,12 @@ shot walk-accepted.png
 at 105 16
 at 110 106
 dialog=$(visible_window "^Record$") || fail "Record asked for no file"
+# The keyboard follows the pointer: into the dialog, once it has settled.
 xdotool mousemove --window "$dialog" 60 40
+sleep 0.5
 xdotool type --delay 20 "clicks.txt"
 xdotool key Return
-waitfor '[ -s clicks.txt ]' || fail "Record wrote no script"
+waitfor '[ -s clicks.txt ]' || { "$xshot" $(xwininfo -root | awk '/Window id/ {print $4}') "$outdir/walk-debug.png"; fail "Record wrote no script"; }
 # Recording began in the graphic view with "ongraphic": test 1.
 for p in "480 380" "560 420" "650 400"; do at $p; done
 xdotool mousemove --window "$win" 700 460
