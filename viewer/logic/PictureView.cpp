@@ -18,6 +18,10 @@ std::string lastRunOfLog(const std::string& log)
     size_t end = log.rfind(kRunEnd);
     if (end == std::string::npos || end == 0)
         return log;
+    // A run cut short (a broken test) never wrote its end: it is what
+    // follows the last run that did.
+    if (end + 4 < log.size())
+        return log.substr(end + 4);
     size_t before = log.rfind(kRunEnd, end - 1);
     return before == std::string::npos ? log : log.substr(before + 4);
 }

@@ -3,6 +3,7 @@
 // change and cut off by a full disk.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +40,8 @@ void click()
     Parse::getOutStore()["half"] = x / 2.0;
 }
 ZemCall clickCall("click", click);
+void breaks() { std::raise(SIGSEGV); }
+ZemCall breaksCall("breaks", breaks);
 
 class PlainWaiter : public RunWaiter {
 public:
@@ -342,6 +345,21 @@ TEST(AcceptPicture, TakesOnlyTheDrawingThatGivesTheReport)
             EXPECT_TRUE(actual == want) << c.name;
     }
     chdir("/");
+}
+
+// A run that broke is not recorded, and Accept after it says that it took
+// only what the run reported.
+TEST_F(Recording, ARunCutShortIsNeitherRecordedNorTakenWhole)
+{
+    std::string message;
+    ASSERT_TRUE(m_Session.startRecording("rec.txt", "s.txt", m_Script, message));
+    EXPECT_EQ(run("breaks{}", true).remark, "not recorded: breaks: BROKEN (segm violation)");
+    EXPECT_EQ(readFile("rec.txt").find("breaks"), std::string::npos);
+    m_Session.stopRecording();
+    const std::string script = "resultfile \"r.txt\"\nclick { x = 1 y = 1 verify: dots == 7 }\nbreaks { }\n";
+    run(script, false);
+    EXPECT_EQ(m_Session.accept(script, "").message,
+              "accepted 1 values and 0 pictures (the run was cut short: only what it reported)");
 }
 
 // Accept leaves a drawing alone that changed on disk after the run.
