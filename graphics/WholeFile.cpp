@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,10 +66,31 @@ std::string temporaryName(const std::string& path)
     return path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(serial++);
 }
 
+// Removes the new file; errno still says why the replace failed.
 bool discard(const std::string& temporary)
 {
+    int saved = errno;
     ::unlink(temporary.c_str());
+    errno = saved;
     return false;
+}
+
+// The file a write to path lands in: a link's target, else path itself.
+std::string targetOf(const std::string& path)
+{
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+// What an ordinary create would give a new file.
+mode_t newFileMode()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 }  // namespace
@@ -94,22 +117,43 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
 // bytes that never reached the disk.
 bool replaceWholeFile(const std::string& path, const std::string& bytes, std::string& error)
 {
-    const std::string temporary = temporaryName(path);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const std::string target = targetOf(path);
+    if (!isPlainFileOrAbsent(target))
+        return failErrno(path, "cannot be replaced", error);
+    struct stat info;
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return failErrno(path, "cannot be written", error);
+    const std::string temporary = temporaryName(target);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return failErrno(path, "cannot be written", error);
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (::fchmod(fd, exists ? info.st_mode & 07777 : newFileMode()) != 0 || !writeAll(fd, bytes) ||
+        ::fsync(fd) != 0) {
         failErrno(path, "cannot be written", error);
+        int saved = errno;
         ::close(fd);
+        errno = saved;
         return discard(temporary);
     }
     if (::close(fd) != 0) {
         failErrno(path, "cannot be written", error);
         return discard(temporary);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         failErrno(path, "cannot be replaced", error);
         return discard(temporary);
     }
     return true;
+}
+
+bool isPlainFileOrAbsent(const std::string& path)
+{
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT;
+    if (S_ISREG(info.st_mode))
+        return true;
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    return false;
 }

@@ -1,5 +1,7 @@
 // Whole files in and out for the viewer's scripts, every step checked: a
 // write that fails never leaves a file cut short in place of a whole one.
+// The replacing write and the plain-file test are WholeFile's, in errno's
+// terms.
 #ifndef ZEM_FILETEXT_H
 #define ZEM_FILETEXT_H
 
