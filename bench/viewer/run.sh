@@ -14,3 +14,4 @@ fi
 "$click" "$build/bench/viewer/zem_click_bench_tester" 100
 "$build/bench/viewer/zem_localrun_bench" 200
 "$build/bench/viewer/zem_record_bench" "$build/examples/ZemTester" "$build/bench/viewer/zem_record_bench_planted" 100
+"$build/bench/viewer/zem_accept_bench"
