@@ -83,7 +83,8 @@ test-asan: deps
 fuzz: deps
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEM_FUZZ=ON -DZEM_TESTS=OFF \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzz grc_decode_fuzz bank_fuzz server_fuzz reply_fuzz drawing_text_fuzz
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target script_fuzz grc_decode_fuzz bank_fuzz server_fuzz reply_fuzz drawing_text_fuzz \
+	  report_fuzz
 	FUZZ_SECONDS=$(FUZZ_SECONDS) sh fuzz/run.sh $(FUZZ_DIR)
 
 # One tester serving SOAK_RUNS remote runs of mixed kinds, then a viewer

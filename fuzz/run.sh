@@ -9,7 +9,7 @@ case $build in /*) ;; *) build=$(pwd)/$build ;; esac
 here=$(cd "$(dirname "$0")" && pwd)
 seconds=${FUZZ_SECONDS:-60}
 status=0
-for target in script grc bank server reply drawing; do
+for target in script grc bank server reply drawing report; do
   program=$build/fuzz/${target}_fuzz
   [ "$target" = grc ] && program=$build/fuzz/grc_decode_fuzz
   [ "$target" = drawing ] && program=$build/fuzz/drawing_text_fuzz
