@@ -86,11 +86,19 @@ int XvfbServer::start()
     return 1;
 }
 
+// A server that does not end within two seconds of SIGTERM is killed: a
+// test process that has finished never waits on its X server.
 void XvfbServer::stop()
 {
     if (m_Pid > 0) {
         kill(m_Pid, SIGTERM);
-        waitpid(m_Pid, nullptr, 0);
+        pid_t ended = 0;
+        for (int i = 0; i < 100 && (ended = waitpid(m_Pid, nullptr, WNOHANG)) == 0; ++i)
+            usleep(20000);
+        if (ended == 0) {
+            kill(m_Pid, SIGKILL);
+            waitpid(m_Pid, nullptr, 0);
+        }
     }
     m_Pid = -1;
     m_Display = -1;
