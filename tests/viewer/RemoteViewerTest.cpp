@@ -6,6 +6,7 @@
 #include "ViewerFixture.h"
 #include "XvfbServer.h"
 
+#include <Xm/SelectioB.h>
 #include <Xm/ToggleB.h>
 
 #include <chrono>
@@ -215,6 +216,38 @@ TEST_F(RemoteViewer, AcceptTakesTheDrawingThatCameBack)
     press("*filemenu.Accept");
     EXPECT_EQ(text(widgets().outname), "accepted 0 values and 1 pictures");
     EXPECT_EQ(readFile(m_Dir.file("house.zdr")), readFile(m_TesterDir.file("house.actual.zdr")));
+}
+
+// Record against a remote tester: the run's report comes back with the
+// reply, so a click is recorded as against the functions linked in.
+TEST_F(RemoteViewer, RecordWritesARemoteClick)
+{
+    connectTo(m_Port);
+    ASSERT_EQ(status(), "connected");
+    XtCallCallbacks(dialog("Close"), XmNactivateCallback, nullptr);
+    setText(widgets().inname, "s.txt");
+    showGraphicView(widgets().showCascade);
+    Widget toggle = find("*editmenu.Record");
+    XmToggleButtonSetState(toggle, True, True);
+    Widget prompt = find("*recordfile");
+    setText(XmSelectionBoxGetChild(prompt, XmDIALOG_TEXT), "rec.txt");
+    XtCallCallbacks(prompt, XmNokCallback, nullptr);
+    XtUnmanageChild(prompt);
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xbutton.type = ButtonPress;
+    event.xbutton.display = XtDisplay(shell());
+    event.xbutton.window = XtWindow(widgets().outtext);
+    event.xbutton.x = 30;
+    event.xbutton.y = 40;
+    event.xbutton.button = 1;
+    XtDispatchEvent(&event);
+    XmToggleButtonSetState(toggle, False, True);
+    std::string recorded = readFile(m_Dir.file("rec.txt"));
+    EXPECT_NE(recorded.find("buttonpress {\n  x=30 y=40 button=0\n  verify:\n  marks == "), std::string::npos)
+        << recorded;
+    EXPECT_NE(recorded.find("picture \"rec_2.zdr\""), std::string::npos) << recorded;
+    EXPECT_NE(readFile(m_Dir.file("rec_2.zdr")).find("\narc 26 36 34 44 0 36000 fill\n"), std::string::npos);
 }
 
 TEST_F(RemoteViewer, KilledTesterShowsDisconnected)
