@@ -15,6 +15,7 @@
 #include "RealFormat.h"
 #include "ScriptGrammar.hpp"
 #include "ScriptTokens.h"
+#include "TextLines.h"
 #include "WholeFile.h"
 
 namespace {
@@ -35,20 +36,6 @@ struct Block {
     std::string test;
     std::vector<Failure> failures;
 };
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
 
 bool endsWith(const std::string& s, const std::string& tail)
 {

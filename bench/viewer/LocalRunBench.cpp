@@ -4,7 +4,6 @@
 // run, which starts the worker.
 //
 // Usage: zem_localrun_bench [RUNS]
-#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,16 +27,6 @@ using zembench::median;
 
 using zembench::Clock;
 using zembench::micros;
-
-class PlainWaiter : public RunWaiter {
-public:
-    bool wait(int fd) override
-    {
-        pollfd p{fd, POLLIN, 0};
-        poll(&p, 1, -1);
-        return true;
-    }
-};
 
 struct Case {
     const char* name;
@@ -68,7 +57,7 @@ bool inWorker(LocalRun& run, const Case& c)
     if (c.edited && !aside.put("s.txt", c.script, message))
         return false;
     GrcBase::clearList();
-    PlainWaiter waiter;
+    PollWaiter waiter;
     LocalResult result;
     bool ok = run.run("s.txt", "", 0, "", waiter, result, message) && result.broken.empty();
     return aside.restore(message) && ok && GrcBase::m_Start;

@@ -7,7 +7,6 @@
 // - Accept on a 1,000-test script, from the action to the new text.
 //
 // Usage: zem_record_bench TESTER PLANTED_TESTER [CLICKS]
-#include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -31,16 +30,6 @@ using zembench::median;
 using zembench::Clock;
 using zembench::micros;
 
-class PlainWaiter : public RunWaiter {
-public:
-    bool wait(int fd) override
-    {
-        pollfd p{fd, POLLIN, 0};
-        poll(&p, 1, -1);
-        return true;
-    }
-};
-
 std::string readAll(const std::string& path)
 {
     std::ifstream in(path);
@@ -56,7 +45,7 @@ RunOutcome runScript(ViewerSession& session, const std::string& path, const std:
     RunRequest request;
     request.scriptPath = path;
     request.editorText = text;
-    PlainWaiter waiter;
+    PollWaiter waiter;
     return session.run(request, waiter);
 }
 
@@ -74,7 +63,7 @@ double click(ViewerSession& session, int i)
     RunRequest request;
     request.scriptPath = "xin.txt";
     request.generated = true;
-    PlainWaiter waiter;
+    PollWaiter waiter;
     Clock::time_point a = Clock::now();
     session.run(request, waiter);
     return micros(a, Clock::now());

@@ -7,7 +7,6 @@
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 #include <Xm/ScrollBar.h>
-#include <Xm/SelectioB.h>
 #include <Xm/ToggleB.h>
 
 #include <cstdlib>
@@ -338,12 +337,7 @@ TEST_F(PaneTest, RecordWritesClicksAsATestScriptThatPasses)
     setText(widgets().inname, "s.txt");
     setText(widgets().intext, "resultfile \"r.txt\"\n{ k = 2 }\n");
     showGraphicView(widgets().showCascade);
-    Widget toggle = find("*editmenu.Record");
-    XmToggleButtonSetState(toggle, True, True);
-    Widget prompt = find("*recordfile");
-    setText(XmSelectionBoxGetChild(prompt, XmDIALOG_TEXT), "rec.txt");
-    XtCallCallbacks(prompt, XmNokCallback, nullptr);
-    XtUnmanageChild(prompt);
+    Widget toggle = recordInto("rec.txt");
     click(40, 50, 1);
     click(90, 60, 1);
     EXPECT_EQ(text(widgets().outname), "X=0090 Y=0060  recorded 3 into rec.txt");

@@ -6,7 +6,6 @@
 #include "ViewerFixture.h"
 #include "XvfbServer.h"
 
-#include <Xm/SelectioB.h>
 #include <Xm/ToggleB.h>
 
 #include <chrono>
@@ -227,12 +226,7 @@ TEST_F(RemoteViewer, RecordWritesARemoteClick)
     XtCallCallbacks(dialog("Close"), XmNactivateCallback, nullptr);
     setText(widgets().inname, "s.txt");
     showGraphicView(widgets().showCascade);
-    Widget toggle = find("*editmenu.Record");
-    XmToggleButtonSetState(toggle, True, True);
-    Widget prompt = find("*recordfile");
-    setText(XmSelectionBoxGetChild(prompt, XmDIALOG_TEXT), "rec.txt");
-    XtCallCallbacks(prompt, XmNokCallback, nullptr);
-    XtUnmanageChild(prompt);
+    Widget toggle = recordInto("rec.txt");
     XEvent event;
     std::memset(&event, 0, sizeof event);
     event.xbutton.type = ButtonPress;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <Xm/SelectioB.h>
 #include <Xm/Text.h>
+#include <Xm/ToggleB.h>
 
 #include <string>
 #include <unistd.h>
@@ -61,6 +63,17 @@ protected:
     static void setText(Widget widget, const std::string& value)
     {
         XmTextSetString(widget, const_cast<char*>(value.c_str()));
+    }
+    // Settings > Record, the script's name typed and OK pressed; the toggle.
+    static Widget recordInto(const std::string& file)
+    {
+        Widget toggle = find("*editmenu.Record");
+        XmToggleButtonSetState(toggle, True, True);
+        Widget prompt = find("*recordfile");
+        setText(XmSelectionBoxGetChild(prompt, XmDIALOG_TEXT), file);
+        XtCallCallbacks(prompt, XmNokCallback, nullptr);
+        XtUnmanageChild(prompt);
+        return toggle;
     }
 
     zemtest::ScratchDir m_Dir{"zem_viewer"};

@@ -87,6 +87,13 @@ void pollOnce(int fd, int ms)
 
 }
 
+bool PollWaiter::wait(int fd)
+{
+    pollfd p{fd, POLLIN, 0};
+    poll(&p, 1, m_Ms);
+    return true;
+}
+
 LocalRun::~LocalRun() { release(); }
 
 void LocalRun::release()

@@ -21,6 +21,18 @@ public:
     virtual bool wait(int fd) = 0;
 };
 
+// A waiter for callers without a window (tools, tests, benchmarks): it
+// waits for the reply, up to ms milliseconds at a time, and never stops a
+// run.
+class PollWaiter : public RunWaiter {
+public:
+    explicit PollWaiter(int ms = -1) : m_Ms(ms) {}
+    bool wait(int fd) override;
+
+private:
+    int m_Ms;
+};
+
 struct LocalResult {
     WorkerReply reply;
     // The reason, when the run ended the worker ("segm violation",

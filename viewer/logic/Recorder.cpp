@@ -17,22 +17,9 @@
 #include "FileText.h"
 #include "PictureView.h"
 #include "ScriptTokens.h"
+#include "TextLines.h"
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
 
 bool allOf(const std::string& s, size_t from, const char* set)
 {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,16 +41,6 @@ void click()
 ZemCall clickCall("click", click);
 void breaks() { std::raise(SIGSEGV); }
 ZemCall breaksCall("breaks", breaks);
-
-class PlainWaiter : public RunWaiter {
-public:
-    bool wait(int fd) override
-    {
-        pollfd p{fd, POLLIN, 0};
-        poll(&p, 1, 50);
-        return true;
-    }
-};
 
 std::string block(const std::string& name, const std::string& logged, const std::string& end = "}")
 {
@@ -147,7 +136,7 @@ protected:
         request.editorText = text;
         if (generated)
             writeFile("xin.txt", session.generatedScript(text));
-        PlainWaiter waiter;
+        PollWaiter waiter(50);
         return session.run(request, waiter);
     }
     std::string click(int x, int y)

@@ -3,7 +3,6 @@
 // arithmetic.
 #include <gtest/gtest.h>
 
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -25,16 +24,6 @@ using zemtest::writeFile;
 
 void echo() { Parse::getOutStore() = Parse::getInStore(); }
 ZemCall echoCall("echo", echo);
-
-class PlainWaiter : public RunWaiter {
-public:
-    bool wait(int fd) override
-    {
-        pollfd p{fd, POLLIN, 0};
-        poll(&p, 1, 50);
-        return true;
-    }
-};
 
 // What the message line, the log and the editor get from a local run.
 TEST(Session, RunDecidesWhatTheWindowShows)
@@ -113,7 +102,7 @@ TEST(Session, RunDecidesWhatTheWindowShows)
         request.selector = c.selector;
         request.generated = c.generated;
         session.setGraphicMode(c.graphic);
-        PlainWaiter waiter;
+        PollWaiter waiter(50);
         RunOutcome outcome = session.run(request, waiter);
         EXPECT_EQ(outcome.setMessage, c.setMessage) << c.name;
         EXPECT_EQ(outcome.message.rfind(c.message, 0), 0u) << c.name << ": " << outcome.message;
@@ -172,7 +161,7 @@ TEST(Session, FirstRunAfterALostTesterSaysItRanLocally)
     RunRequest request;
     request.scriptPath = "s.txt";
     request.editorText = "resultfile \"r.txt\"\necho { v = 1 }\n";
-    PlainWaiter waiter;
+    PollWaiter waiter(50);
     EXPECT_EQ(session.run(request, waiter).message, "ran locally: the tester was lost");
     EXPECT_EQ(session.run(request, waiter).message, "r.txt");
     close(fds[0]);
@@ -187,7 +176,7 @@ TEST(Session, ARunThatDrawsNothingKeepsThePicture)
     zemtest::ScratchDir dir("zem_session_keep");
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
     ViewerSession session;
-    PlainWaiter waiter;
+    PollWaiter waiter(50);
     RunRequest script;
     script.scriptPath = "s.txt";
     script.editorText = "resultfile \"r.txt\"\necho { v = 1 }\n";
@@ -217,7 +206,7 @@ TEST(Session, AcceptTakesTheActualValuesOfTheLastRun)
                                "echo { v = 1  x = 2.5  verify: v == 5  x == 1.0 }\n"
                                "echo { s = \"a\"  verify: s == \"b\"  s != \"a\" }\n";
     ViewerSession session;
-    PlainWaiter waiter;
+    PollWaiter waiter(50);
     RunRequest run;
     run.scriptPath = "s.txt";
     run.editorText = script;
