@@ -86,6 +86,19 @@ protected:
         }
         m_Tester = -1;
     }
+    // A left click in the pane, as the toolkit delivers it.
+    static void leftClick(int x, int y)
+    {
+        XEvent event;
+        std::memset(&event, 0, sizeof event);
+        event.xbutton.type = ButtonPress;
+        event.xbutton.display = XtDisplay(shell());
+        event.xbutton.window = XtWindow(widgets().outtext);
+        event.xbutton.x = x;
+        event.xbutton.y = y;
+        event.xbutton.button = 1;
+        XtDispatchEvent(&event);
+    }
     Widget dialog(const char* name) { return XtNameToWidget(XtParent(remoteStatusField()), name); }
     std::string status() { return text(remoteStatusField()); }
     void connectTo(int port)
@@ -175,15 +188,7 @@ TEST_F(RemoteViewer, ClickIsAnsweredWithThePictureFromTheTester)
     settle();
     redrawPane();
     unsigned long white = pixelAt(100, 100);
-    XEvent event;
-    std::memset(&event, 0, sizeof event);
-    event.xbutton.type = ButtonPress;
-    event.xbutton.display = XtDisplay(shell());
-    event.xbutton.window = XtWindow(widgets().outtext);
-    event.xbutton.x = 100;
-    event.xbutton.y = 100;
-    event.xbutton.button = 1;
-    XtDispatchEvent(&event);
+    leftClick(100, 100);
     EXPECT_EQ(readFile(m_TesterDir.file("xin.txt")), "buttonpress{x=100 y=100 button=0}");
     EXPECT_NE(GrcBase::m_Start, nullptr);
     EXPECT_NE(pixelAt(100, 100), white) << "no mark where the pane was clicked";
@@ -227,15 +232,7 @@ TEST_F(RemoteViewer, RecordWritesARemoteClick)
     setText(widgets().inname, "s.txt");
     showGraphicView(widgets().showCascade);
     Widget toggle = recordInto("rec.txt");
-    XEvent event;
-    std::memset(&event, 0, sizeof event);
-    event.xbutton.type = ButtonPress;
-    event.xbutton.display = XtDisplay(shell());
-    event.xbutton.window = XtWindow(widgets().outtext);
-    event.xbutton.x = 30;
-    event.xbutton.y = 40;
-    event.xbutton.button = 1;
-    XtDispatchEvent(&event);
+    leftClick(30, 40);
     XmToggleButtonSetState(toggle, False, True);
     std::string recorded = readFile(m_Dir.file("rec.txt"));
     EXPECT_NE(recorded.find("buttonpress {\n  x=30 y=40 button=0\n  verify:\n  marks == "), std::string::npos)
